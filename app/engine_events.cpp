@@ -1,0 +1,45 @@
+#include "app/engine_events.h"
+
+#include <string>
+
+#include "app/game.h"
+#include "form/convert.h"
+#include "sim/tick.h"
+
+namespace velmora {
+
+void Ti_Timer(Game& g) {
+  g.world.GravityExponent = numberOf(g.TXg[2]->text());
+  sim::TickInputs in;
+  in.sunFixed = g.CHsol->value() != 0;
+  for (int i = 0; i < 7; ++i) {
+    if (g.Och[i]->selected()) {
+      in.borderOption = i;
+      break;
+    }
+  }
+  in.bind = g.Chbi->value() != 0;
+  in.spin = g.CHgod->value();
+  in.W = g.W();
+  in.H = g.H();
+  sim::tick(g.world, in, g.rng, g.surface);
+}
+
+void Tr_Timer(Game& g) {
+  World& w = g.world;
+  w.SeedCounter = static_cast<int16_t>(w.SeedCounter >= 32000 ? -32000 : w.SeedCounter + 1);
+  g.TXran->setText(std::to_string(w.SeedCounter));
+}
+
+void Och_Click(Game& g, int index) { g.world.BorderMomentumDivisor = index == 0 ? 2 : 1; }
+
+void Tiball_Timer(Game& g) {
+  // While the editor is open the player may want to study the trails.
+  if (!g.TXTOden->visible()) g.surface.clear();
+}
+
+void Command4_Click(Game& g) { g.surface.clear(); }
+
+void KlinK(Game& g) { sim::KlinK(g.world); }
+
+}  // namespace velmora

@@ -1,0 +1,134 @@
+// The running game: the world, the main window Fs7 and the end screen as
+// toolkit-free forms, the random generator and the drawing surface. Every handler
+// takes the Game and reaches the controls by their names (g.TXg[2], g.Ti).
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "app/host.h"
+#include "form/clock.h"
+#include "form/form.h"
+#include "form/surface.h"
+#include "stats/tally_storage.h"
+#include "world/rng.h"
+#include "world/world.h"
+
+namespace velmora {
+
+inline constexpr int kDefaultWindowWidth = 17895;   // twips
+inline constexpr int kDefaultWindowHeight = 13320;  // twips
+
+class Game {
+ public:
+  // `tally` keeps the best score ever between runs.
+  Game(const Clock& clock, Host& host, TallyStorage& tally);
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  // The Load of the main window: initial control states, the tally file, the seed
+  // timer. Run once, after the faces have attached their observers.
+  void load();
+
+  // The main window's outer extents in twips, read anew wherever the rules need them.
+  int W() const { return fs7.width(); }
+  int H() const { return fs7.height(); }
+  // Resizes the window (the face or a script does this); the surface follows.
+  void resize(int widthTwips, int heightTwips);
+
+  const Clock& clock;
+  Host& host;
+  TallyStorage& tally;
+
+  World world;
+  Rng rng;
+  Surface surface;
+  Form fs7;
+  Form formEnd;
+
+  // --- Fs7: settings panel ---
+  Control* TXn;
+  Control* TXt;
+  std::array<Control*, 4> TXg;
+  Control* CHgr;
+  Control* Text1;
+  Control* TXsrad;
+  Control* Text2;
+  Control* Text4;
+  Control* Text5;
+  Control* Text7;
+  std::array<Control*, 3> TXw;
+  Control* TXran;
+  Control* CHran;
+  Control* TXref;
+  Control* CHr;
+  Control* TXTrange;
+  Control* CHgod;
+  Control* CHsol;
+  Control* Chbi;
+  Control* Chalive;
+  Control* Frame1;
+  std::array<Control*, 7> Och;
+
+  // --- Fs7: commands ---
+  Control* Command2;  // "Go"
+  Control* Command5;  // "Pause"
+  Control* Command4;  // "Clear"
+  Control* Command1;  // "X"
+  std::array<Control*, 6> CDp;
+  Control* Command3;  // "www"
+  Control* Command6;  // "www how the solar system formed"
+
+  // --- Fs7: planet editor ---
+  Control* Frame2;
+  Control* TXTOden;
+  Control* TxTyp;
+  std::array<Control*, 5> TXTp;
+  std::array<Control*, 5> Label6;
+  std::array<Control*, 4> Hsp;
+  Control* Qui;
+  std::array<Control*, 2> Opadd;
+  Control* Chon;
+
+  // --- Fs7: statistics, captions, texts ---
+  Control* LaTT;
+  Control* Label2;
+  Control* Label3;
+  Control* Label4;
+  Control* Label5;
+  Control* LaPL;
+  Control* LaVida;
+  std::array<Control*, 20> La;
+  Control* Label1;
+  Control* Label7;
+  Control* Label8;
+  Control* Label9;
+  Control* Label10;
+  Control* Label11;
+
+  // --- Fs7: pictures ---
+  Control* ImSun;
+  Control* ImMoon;
+  Control* Shark;
+  Control* Picture1;
+  Control* PicA;
+
+  // --- Fs7: timers, in the order they tick when due together ---
+  Control* Ti;      // simulation tick
+  Control* Tr;      // running seed
+  Control* TiK;     // clock and statistics
+  Control* TiF;     // editor marker blink
+  Control* Tiball;  // automatic clearing
+  Control* Timero;  // Go button blink
+
+  // --- FormEnd ---
+  std::array<Control*, 2> EndCommand1;  // the two "x" buttons
+  Control* EndCommand2;                 // the web address button
+
+ private:
+  void buildMainWindow();
+  void buildEndScreen();
+  void wireEvents();
+};
+
+}  // namespace velmora

@@ -1,0 +1,248 @@
+// The main window Fs7 and the end screen as data: every control with its name,
+// kind, caption, tip, initial contents and visibility at start-up.
+#include "app/game.h"
+#include "app/layout.h"
+
+namespace velmora {
+
+namespace {
+
+Control& text(Form& f, const char* name, int index, const char* initial, const char* tip) {
+  Control& c = f.add(Kind::TextBox, name, index);
+  c.setText(initial);
+  c.setToolTip(tip);
+  c.setBackColor({255, 255, 255});
+  return c;
+}
+
+Control& label(Form& f, const char* name, int index, const char* caption, const char* tip = "") {
+  Control& c = f.add(Kind::Label, name, index);
+  c.setCaption(caption);
+  c.setToolTip(tip);
+  return c;
+}
+
+Control& check(Form& f, const char* name, int value, const char* caption, const char* tip) {
+  Control& c = f.add(Kind::CheckBox, name);
+  c.setCaption(caption);
+  c.setToolTip(tip);
+  c.setValue(value);  // no handler is wired yet, so nothing runs
+  return c;
+}
+
+Control& button(Form& f, const char* name, int index, const char* caption, const char* tip = "") {
+  Control& c = f.add(Kind::CommandButton, name, index);
+  c.setCaption(caption);
+  c.setToolTip(tip);
+  c.setBackColor({212, 208, 200});
+  return c;
+}
+
+Control& timer(Form& f, const char* name, int interval, bool enabled) {
+  Control& c = f.add(Kind::Timer, name);
+  c.setEnabled(false);
+  c.setInterval(interval);
+  c.setEnabled(enabled);
+  return c;
+}
+
+}  // namespace
+
+Game::Game(const Clock& clk, Host& h, TallyStorage& t)
+    : clock(clk), host(h), tally(t), fs7("Fs7", clk), formEnd("FormEnd", clk) {
+  buildMainWindow();
+  buildEndScreen();
+  layoutMainWindow(*this);
+  wireEvents();
+}
+
+void Game::resize(int widthTwips, int heightTwips) {
+  fs7.setSize(widthTwips, heightTwips);
+  surface.resizeForWindow(widthTwips, heightTwips);
+}
+
+void Game::buildMainWindow() {
+  Form& f = fs7;
+  f.setCaption("Quorrel 3 : Velmora");
+  f.setBackColor({0, 0, 0});
+  f.setSize(kDefaultWindowWidth, kDefaultWindowHeight);
+  f.setVisible(true);
+  surface.resizeForWindow(kDefaultWindowWidth, kDefaultWindowHeight);
+
+  // Settings panel.
+  TXn = &text(f, "TXn", -1, "0", "Total Planets");
+  TXt = &text(f, "TXt", -1, "15", "1000's of a second per event calculation.");
+  TXg[0] = &text(f, "TXg", 0, "100", "Sol Gravity");
+  TXg[1] = &text(f, "TXg", 1, "0.003", "Gravity of largest Planet");
+  TXg[2] = &text(f, "TXg", 2, "2", "g=m/r^[?x]  In 3d space the ?x = 2");
+  TXg[3] = &text(f, "TXg", 3, "0.1", "Gravity of largest Planet");
+  CHgr = &check(f, "CHgr", 0, "",
+                "Randomize planet gravity. Amount to left is max, amount above is min");
+  Text1 = &text(f, "Text1", -1, "6", "Planet Radius");
+  TXsrad = &text(f, "TXsrad", -1, "200", "Sun Radius");
+  Text2 = &text(f, "Text2", -1, "10", "Start Angular Momentum");
+  Text4 = &text(f, "Text4", -1, "1", "");
+  Text5 = &text(f, "Text5", -1, "5", "Atomic Force Range for bonding and merging planets");
+  Text7 = &text(f, "Text7", -1, "0", "Tag a Planet Number (0=sol)");
+  TXw[0] = &text(f, "TXw", 0, "150", "");
+  TXw[1] = &text(f, "TXw", 1, "0", "Waterworld Factor");
+  TXw[2] = &text(f, "TXw", 2, "0", "Planetoid Factor");
+  TXran = &text(f, "TXran", -1, "46", "Randomizer Seed");
+  CHran = &check(f, "CHran", 0, "Random", "Freeze Seed for Predetermined Planetary Data");
+  TXref = &text(f, "TXref", -1, "5", "Clear Screen Time");
+  CHr = &check(f, "CHr", 0, "Auto C", "Auto Clear Screen");
+  TXTrange = &text(f, "TXTrange", -1, "0.1",
+                   "Spread of nova's debris from the sun as a proportion of the screen size.  "
+                   "Max = 0.5  Min = 0.01");
+  CHgod = &check(f, "CHgod", 0, "Spin",
+                 "Deliberate Pre-ordained STARTING position and momentum to generate "
+                 "anti-clockwise spin. If 4-dim is clicked then planets that leave the screen "
+                 "start again in top right corner with spin.");
+  CHsol = &check(f, "CHsol", 0, "", "Fix the sun or let it drift");
+  Chbi = &check(f, "Chbi", 1, "Bind", "Bind Planets on Impact");
+  Chalive = &check(f, "Chalive", 1, "live only",
+                   "When paused display only live planets. (Ignore dead planets in edit mode)");
+
+  // Border rule.
+  Frame1 = &f.add(Kind::Frame, "Frame1");
+  static const char* const kBorderCaptions[7] = {"Slomo", "Wall", "Wrap", "Comet",
+                                                 "Chaos", "4-dim", "die"};
+  static const char* const kBorderTips[7] = {
+      "Wrap to other side with half momentum",
+      "Bounce",
+      "Wrap planet to other side of screen",
+      "Bounce but lose half momentum",
+      "Appear at random edge of screen with half momentum.",
+      "Re-appear in top right corner with NEW momentum Click spin for best results as then "
+      "the planet is relocated through the 4th dimension to the top right corner with spin.",
+      "Re-appear in top left corner with NEW momentum (Click spin for best results)",
+  };
+  for (int i = 0; i < 7; ++i) {
+    Och[i] = &f.add(Kind::OptionButton, "Och", i);
+    Och[i]->setCaption(kBorderCaptions[i]);
+    Och[i]->setToolTip(kBorderTips[i]);
+    Och[i]->setContainer(Frame1);
+  }
+
+  // Commands.
+  Command2 = &button(f, "Command2", -1, "Go");
+  Command5 = &button(f, "Command5", -1, "Pause");
+  Command4 = &button(f, "Command4", -1, "Clear", "Clear Screen");
+  Command1 = &button(f, "Command1", -1, "X");
+  for (int i = 0; i < 6; ++i) {
+    const std::string caption(1, static_cast<char>('1' + i));
+    CDp[i] = &button(f, "CDp", i, caption.c_str(), "Preset Parameters");
+  }
+  Command3 = &button(f, "Command3", -1, "www", "^ Go to the website ^");
+  Command6 = &button(f, "Command6", -1, "www how the solar system formed", "^ Go to the website ^");
+  Command2->setBackColor({63, 144, 0});
+
+  // Planet editor.
+  Frame2 = &f.add(Kind::Frame, "Frame2");
+  TXTOden = &text(f, "TXTOden", -1, "0", "Planetary Body Number");
+  TxTyp = &text(f, "TxTyp", -1, "X", "0 = Sun, 1 = Jupiter, 2 = Waterworld, 3 = Lunar, 4 = Asteroid");
+  static const char* const kValueTips[5] = {
+      "Horizontal Position", "Vertical Position", "Horizontal Momentum", "Vertical Momentum",
+      "Gravity of Planet... Note: 1E-02 is equal to 10x10^-2 ...or... 10 to the power -2."};
+  static const char* const kValueCaptions[5] = {"Y", "X", "Ym", "Xm", "G"};
+  for (int i = 0; i < 5; ++i) {
+    TXTp[i] = &text(f, "TXTp", i, "0", kValueTips[i]);
+    Label6[i] = &label(f, "Label6", i, kValueCaptions[i]);
+  }
+  for (int i = 0; i < 4; ++i) {
+    Hsp[i] = &f.add(Kind::ScrollBar, "Hsp", i);
+    if (i < 2) {
+      Hsp[i]->setMin(0);
+      Hsp[i]->setMax(0);
+      Hsp[i]->setSteps(15, 300);
+    } else {
+      Hsp[i]->setMin(-999);
+      Hsp[i]->setMax(999);
+      Hsp[i]->setSteps(1, 10);
+    }
+  }
+  Qui = &f.add(Kind::ScrollBar, "Qui");
+  Qui->setMin(0);
+  Qui->setMax(0);
+  Qui->setSteps(1, 1);
+  Opadd[0] = &f.add(Kind::OptionButton, "Opadd", 0);
+  Opadd[0]->setCaption("num");
+  Opadd[0]->setToolTip("Move Planet with Decimal Accuracy");
+  Opadd[1] = &f.add(Kind::OptionButton, "Opadd", 1);
+  Opadd[1]->setCaption("visual");
+  Opadd[1]->setToolTip("Move Planet with Scrollbars");
+  for (Control* o : Opadd) o->setContainer(Frame2);
+  Chon = &check(f, "Chon", 2, "Planet off", "");
+
+  // Statistics and captions.
+  LaTT = &label(f, "LaTT", -1, "0");
+  Label2 = &label(f, "Label2", -1, "0");
+  Label3 = &label(f, "Label3", -1, "0");
+  Label4 = &label(f, "Label4", -1, "0");
+  Label5 = &label(f, "Label5", -1, "0");
+  LaPL = &label(f, "LaPL", -1, "x");
+  LaVida = &label(f, "LaVida", -1, "x");
+  static const char* const kCaptions[20] = {
+      "Planet        #", "Momentum", "Core",  "Radius",  "Magma",       "Gravity",
+      "Time",            "Sun Gravity", "Tag", "Stability", "Score",   "High",
+      "Top",             "Border Math", "Sets", "Planet Gravity", "Planet Type", "^G",
+      "Planets",         "Rad"};
+  for (int i = 0; i < 20; ++i) La[i] = &label(f, "La", i, kCaptions[i]);
+  La[2]->setToolTip("Solid Core");
+  La[3]->setToolTip("Radius");
+  La[5]->setToolTip("Planet Gravity");
+  La[13]->setToolTip("What happens to the planet when it leaves the screen?");
+  Label1 = &label(f, "Label1", -1, "ver 7.0.2018");
+  Label7 = &label(f, "Label7", -1,
+                  "Select, spin (or not) to see how a solar system requires spin to form in a "
+                  "concentric and uniform structure. Hover over stuff to get tips on what each "
+                  "option does.");
+  Label8 = &label(f, "Label8", -1, "time");
+  Label9 = &label(f, "Label9", -1, "Spread");
+  Label10 = &label(f, "Label10", -1, "Hit tab to save changes for typed entries");
+  Label11 = &label(f, "Label11", -1, "Select 1,2,3,4,5,6 for various preset solar systems");
+
+  // Pictures.
+  ImSun = &f.add(Kind::Image, "ImSun");
+  ImSun->setBounds(0, 0, 600, 600);
+  ImMoon = &f.add(Kind::Image, "ImMoon");
+  Shark = &f.add(Kind::Shape, "Shark");
+  Shark->setBounds(0, 0, 450, 450);
+  Picture1 = &f.add(Kind::PictureBox, "Picture1");
+  PicA = &f.add(Kind::PictureBox, "PicA");
+
+  // Timers, created in the order in which timers due together tick.
+  Ti = &timer(f, "Ti", 15, false);
+  Tr = &timer(f, "Tr", 15, true);
+  TiK = &timer(f, "TiK", 30, false);
+  TiF = &timer(f, "TiF", 500, false);
+  Tiball = &timer(f, "Tiball", 1000, false);
+  Timero = &timer(f, "Timero", 250, true);
+
+  // Hidden at start-up.
+  for (Control* c : {Command4, Command5, Frame2, Opadd[0], Opadd[1], Qui, TXTOden, TxTyp, La[0],
+                     La[16], Chon, LaVida, Label10, Shark, ImSun, TXn, Text7, TXw[1], TXw[2],
+                     La[5], La[8], La[17], Label8}) {
+    c->setVisible(false);
+  }
+  for (int i = 0; i < 4; ++i) Hsp[i]->setVisible(false);
+  for (int i = 0; i < 5; ++i) {
+    TXTp[i]->setVisible(false);
+    Label6[i]->setVisible(false);
+  }
+}
+
+void Game::buildEndScreen() {
+  Form& f = formEnd;
+  f.setCaption("Form1");
+  f.setBackColor({0, 0, 0});
+  f.setSize(10515, 9075);
+  for (int i = 0; i < 2; ++i) {
+    EndCommand1[i] = &button(f, "Command1", i, "x");
+    EndCommand1[i]->setBounds(i == 0 ? 0 : 10515 - 735, 0, 735, 735);
+  }
+  EndCommand2 = &button(f, "Command2", -1, "");
+  EndCommand2->setBounds(0, 9075 - 495, 10515, 495);
+}
+
+}  // namespace velmora

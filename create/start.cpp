@@ -1,0 +1,11 @@
+#include "create/create.h"
+#include <cstdint>
+
+#include "app/game.h"
+
+namespace velmora {
+
+// Not built yet.
+void Command2_Click(Game&) {}
+
+}  // namespace velmora

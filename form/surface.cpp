@@ -1,0 +1,49 @@
+#include "form/surface.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace velmora {
+
+namespace {
+
+int pixelsFor(int twips) { return twips <= 0 ? 0 : (twips + kTwipsPerPixel - 1) / kTwipsPerPixel; }
+
+// Floor division, so that points just left of or above the field fall outside.
+int64_t floorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+}  // namespace
+
+Surface::Surface(int widthTwips, int heightTwips) { resizeForWindow(widthTwips, heightTwips); }
+
+void Surface::resizeForWindow(int widthTwips, int heightTwips) {
+  const int w = pixelsFor(widthTwips - kFieldLeft);
+  const int h = pixelsFor(heightTwips - kFieldBottomGap);
+  if (w == width_ && h == height_) return;
+  std::vector<uint32_t> next(static_cast<size_t>(w) * h, pack({0, 0, 0}));
+  const int keepW = std::min(w, width_);
+  const int keepH = std::min(h, height_);
+  for (int y = 0; y < keepH; ++y) {
+    std::copy_n(pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_, keepW,
+                next.begin() + static_cast<std::ptrdiff_t>(y) * w);
+  }
+  pixels_ = std::move(next);
+  width_ = w;
+  height_ = h;
+  ++generation_;
+}
+
+void Surface::plot(int64_t xTwips, int64_t yTwips, Rgb color) {
+  const int64_t px = floorDiv(xTwips - kFieldLeft, kTwipsPerPixel);
+  const int64_t py = floorDiv(yTwips, kTwipsPerPixel);
+  if (px < 0 || py < 0 || px >= width_ || py >= height_) return;
+  pixels_[static_cast<size_t>(py) * width_ + static_cast<size_t>(px)] = pack(color);
+  ++generation_;
+}
+
+void Surface::clear() {
+  std::fill(pixels_.begin(), pixels_.end(), pack({0, 0, 0}));
+  ++generation_;
+}
+
+}  // namespace velmora

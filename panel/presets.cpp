@@ -1,0 +1,11 @@
+#include "panel/panel.h"
+#include <cstdint>
+
+#include "app/game.h"
+
+namespace velmora {
+
+// Not built yet.
+void CDp_Click(Game&, int) {}
+
+}  // namespace velmora

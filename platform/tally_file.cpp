@@ -1,0 +1,44 @@
+#include "platform/tally_file.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace velmora {
+
+std::optional<std::string> TallyFile::read() {
+  QFile file(QString::fromStdString(path_));
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  // The file is one short line; anything beyond a generous limit is not a tally.
+  const QByteArray bytes = file.read(64 * 1024);
+  return bytes.toStdString();
+}
+
+bool TallyFile::write(const std::string& contents) {
+  QSaveFile file(QString::fromStdString(path_));
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  const auto size = static_cast<qint64>(contents.size());
+  if (file.write(contents.data(), size) != size) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
+std::string defaultTallyPath() {
+  const QString beside = QCoreApplication::applicationDirPath();
+  const QFileInfo dir(beside);
+  if (!beside.isEmpty() && dir.isDir() && dir.isWritable()) {
+    return QDir(beside).filePath("tallyho.ogg").toStdString();
+  }
+  QString data = qEnvironmentVariable("XDG_DATA_HOME");
+  if (data.isEmpty()) data = QDir::home().filePath(".local/share");
+  const QString folder = QDir(data).filePath("velmora");
+  QDir().mkpath(folder);
+  return QDir(folder).filePath("tallyho.ogg").toStdString();
+}
+
+}  // namespace velmora

@@ -1,0 +1,28 @@
+// The one random generator of the game: std::mt19937, whose sequence the C++
+// standard fixes, so a frozen seed replays the same run on every build. Each draw
+// is the single-precision r = (u >> 8) / 2^24 in [0, 1).
+#pragma once
+
+#include <cstdint>
+#include <random>
+
+namespace velmora {
+
+class Rng {
+ public:
+  Rng() { seed(0.0); }
+  // Seeds from any number the seed field holds (negative, fractional included).
+  void seed(double value);
+  float next() {
+    ++draws_;
+    return static_cast<float>(engine_() >> 8) * (1.0f / 16777216.0f);
+  }
+  // Draws made since the last seed: lets tests count draws per tick.
+  uint64_t draws() const { return draws_; }
+
+ private:
+  std::mt19937 engine_;
+  uint64_t draws_ = 0;
+};
+
+}  // namespace velmora
