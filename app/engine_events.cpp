@@ -31,15 +31,21 @@ void Tr_Timer(Game& g) {
   g.TXran->setText(std::to_string(w.SeedCounter));
 }
 
-void Och_Click(Game& g, int index) { g.world.BorderMomentumDivisor = index == 0 ? 2 : 1; }
+void Och_Click(Game& g, int index) {
+  g.world.BorderMomentumDivisor = index == 0 ? 2 : 1;
+}
 
 void Tiball_Timer(Game& g) {
   // While the editor is open the player may want to study the trails.
   if (!g.TXTOden->visible()) g.surface.clear();
 }
 
-void Command4_Click(Game& g) { g.surface.clear(); }
+void Command4_Click(Game& g) {
+  g.surface.clear();
+}
 
-void KlinK(Game& g) { sim::KlinK(g.world); }
+void KlinK(Game& g) {
+  sim::KlinK(g.world);
+}
 
 }  // namespace velmora

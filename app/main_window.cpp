@@ -105,7 +105,7 @@ void Game::buildMainWindow() {
 
   // Border rule.
   Frame1 = &f.add(Kind::Frame, "Frame1");
-  static const char* const kBorderCaptions[7] = {"Slomo", "Wall", "Wrap", "Comet",
+  static const char* const kBorderCaptions[7] = {"Slomo", "Wall",  "Wrap", "Comet",
                                                  "Chaos", "4-dim", "die"};
   static const char* const kBorderTips[7] = {
       "Wrap to other side with half momentum",
@@ -140,7 +140,8 @@ void Game::buildMainWindow() {
   // Planet editor.
   Frame2 = &f.add(Kind::Frame, "Frame2");
   TXTOden = &text(f, "TXTOden", -1, "0", "Planetary Body Number");
-  TxTyp = &text(f, "TxTyp", -1, "X", "0 = Sun, 1 = Jupiter, 2 = Waterworld, 3 = Lunar, 4 = Asteroid");
+  TxTyp =
+      &text(f, "TxTyp", -1, "X", "0 = Sun, 1 = Jupiter, 2 = Waterworld, 3 = Lunar, 4 = Asteroid");
   static const char* const kValueTips[5] = {
       "Horizontal Position", "Vertical Position", "Horizontal Momentum", "Vertical Momentum",
       "Gravity of Planet... Note: 1E-02 is equal to 10x10^-2 ...or... 10 to the power -2."};
@@ -183,10 +184,10 @@ void Game::buildMainWindow() {
   LaPL = &label(f, "LaPL", -1, "x");
   LaVida = &label(f, "LaVida", -1, "x");
   static const char* const kCaptions[20] = {
-      "Planet        #", "Momentum", "Core",  "Radius",  "Magma",       "Gravity",
-      "Time",            "Sun Gravity", "Tag", "Stability", "Score",   "High",
-      "Top",             "Border Math", "Sets", "Planet Gravity", "Planet Type", "^G",
-      "Planets",         "Rad"};
+      "Planet        #", "Momentum",    "Core",        "Radius",      "Magma",
+      "Gravity",         "Time",        "Sun Gravity", "Tag",         "Stability",
+      "Score",           "High",        "Top",         "Border Math", "Sets",
+      "Planet Gravity",  "Planet Type", "^G",          "Planets",     "Rad"};
   for (int i = 0; i < 20; ++i) La[i] = &label(f, "La", i, kCaptions[i]);
   La[2]->setToolTip("Solid Core");
   La[3]->setToolTip("Radius");
@@ -220,9 +221,9 @@ void Game::buildMainWindow() {
   Timero = &timer(f, "Timero", 250, true);
 
   // Hidden at start-up.
-  for (Control* c : {Command4, Command5, Frame2, Opadd[0], Opadd[1], Qui, TXTOden, TxTyp, La[0],
-                     La[16], Chon, LaVida, Label10, Shark, ImSun, TXn, Text7, TXw[1], TXw[2],
-                     La[5], La[8], La[17], Label8}) {
+  for (Control* c : {Command4, Command5, Frame2, Opadd[0], Opadd[1], Qui,    TXTOden, TxTyp,
+                     La[0],    La[16],   Chon,   LaVida,   Label10,  Shark,  ImSun,   TXn,
+                     Text7,    TXw[1],   TXw[2], La[5],    La[8],    La[17], Label8}) {
     c->setVisible(false);
   }
   for (int i = 0; i < 4; ++i) Hsp[i]->setVisible(false);

@@ -1,5 +1,5 @@
-#include "create/create.h"
 #include <cstdint>
+#include "create/create.h"
 
 #include "app/game.h"
 

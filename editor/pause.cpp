@@ -1,5 +1,5 @@
-#include "editor/editor.h"
 #include <cstdint>
+#include "editor/editor.h"
 
 #include "app/game.h"
 

@@ -13,7 +13,9 @@ std::string formatTimeOfDay(int secondOfDay) {
   return buf;
 }
 
-std::string Clock::timeOfDay() const { return formatTimeOfDay(secondOfDay()); }
+std::string Clock::timeOfDay() const {
+  return formatTimeOfDay(secondOfDay());
+}
 
 int VirtualClock::secondOfDay() const {
   constexpr int64_t kDayMs = 24LL * 3600 * 1000;

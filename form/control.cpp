@@ -9,17 +9,28 @@ namespace velmora {
 
 const char* kindName(Kind kind) {
   switch (kind) {
-    case Kind::TextBox: return "TextBox";
-    case Kind::Label: return "Label";
-    case Kind::CheckBox: return "CheckBox";
-    case Kind::OptionButton: return "OptionButton";
-    case Kind::CommandButton: return "CommandButton";
-    case Kind::ScrollBar: return "ScrollBar";
-    case Kind::Frame: return "Frame";
-    case Kind::PictureBox: return "PictureBox";
-    case Kind::Image: return "Image";
-    case Kind::Shape: return "Shape";
-    case Kind::Timer: return "Timer";
+    case Kind::TextBox:
+      return "TextBox";
+    case Kind::Label:
+      return "Label";
+    case Kind::CheckBox:
+      return "CheckBox";
+    case Kind::OptionButton:
+      return "OptionButton";
+    case Kind::CommandButton:
+      return "CommandButton";
+    case Kind::ScrollBar:
+      return "ScrollBar";
+    case Kind::Frame:
+      return "Frame";
+    case Kind::PictureBox:
+      return "PictureBox";
+    case Kind::Image:
+      return "Image";
+    case Kind::Shape:
+      return "Shape";
+    case Kind::Timer:
+      return "Timer";
   }
   return "?";
 }
@@ -31,7 +42,9 @@ std::string Control::id() const {
   return index_ < 0 ? name_ : name_ + "(" + std::to_string(index_) + ")";
 }
 
-void Control::notify(Prop prop) { form_.notify(*this, prop); }
+void Control::notify(Prop prop) {
+  form_.notify(*this, prop);
+}
 
 void Control::setText(std::string text) {
   if (text == text_) return;
@@ -220,6 +233,8 @@ bool Control::takesFocus() const {
   }
 }
 
-void Control::repaint() { notify(Prop::Repaint); }
+void Control::repaint() {
+  notify(Prop::Repaint);
+}
 
 }  // namespace velmora

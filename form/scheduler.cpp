@@ -2,8 +2,7 @@
 
 namespace velmora {
 
-void advanceTimers(Form& form, VirtualClock& clock, int64_t ms,
-                   const std::function<bool()>& stop) {
+void advanceTimers(Form& form, VirtualClock& clock, int64_t ms, const std::function<bool()>& stop) {
   const int64_t end = clock.nowMs() + (ms > 0 ? ms : 0);
   const std::vector<Control*> timers = form.timers();
   for (;;) {

@@ -7,14 +7,20 @@ namespace velmora {
 
 namespace {
 
-int pixelsFor(int twips) { return twips <= 0 ? 0 : (twips + kTwipsPerPixel - 1) / kTwipsPerPixel; }
+int pixelsFor(int twips) {
+  return twips <= 0 ? 0 : (twips + kTwipsPerPixel - 1) / kTwipsPerPixel;
+}
 
 // Floor division, so that points just left of or above the field fall outside.
-int64_t floorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int64_t floorDiv(int64_t a, int64_t b) {
+  return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
 
 }  // namespace
 
-Surface::Surface(int widthTwips, int heightTwips) { resizeForWindow(widthTwips, heightTwips); }
+Surface::Surface(int widthTwips, int heightTwips) {
+  resizeForWindow(widthTwips, heightTwips);
+}
 
 void Surface::resizeForWindow(int widthTwips, int heightTwips) {
   const int w = pixelsFor(widthTwips - kFieldLeft);

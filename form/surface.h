@@ -10,7 +10,7 @@
 namespace velmora {
 
 inline constexpr int kTwipsPerPixel = 15;
-inline constexpr int kFieldLeft = 900;     // twips: the field starts right of the strip
+inline constexpr int kFieldLeft = 900;       // twips: the field starts right of the strip
 inline constexpr int kFieldBottomGap = 300;  // twips below the field
 
 class Surface {

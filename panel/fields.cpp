@@ -1,5 +1,5 @@
-#include "panel/panel.h"
 #include <cstdint>
+#include "panel/panel.h"
 
 #include "app/game.h"
 

@@ -28,20 +28,20 @@ struct World {
   Table<int16_t> PlanetOff{};  // 0 takes part, 1 off
 
   // --- Simulation settings ---
-  int16_t PlanetCount = 0;          // highest body index in use (0..999)
-  double GravityExponent = 0;       // x of g = m / r^x, read from TXg(2) every tick
-  int16_t PlanetRadius = 0;         // close-pair distance: no pull at or below it
-  int16_t BondRange = 0;            // merge below it; no kick at or below it
-  int16_t SunRadius = 0;            // range used instead of BondRange with the sun
-  int16_t ImpactJitter = 0;         // k: largest kick of a close pair
-  int16_t ImpactJitterSpan = 0;     // 2k + 1
-  int16_t StartSpin = 0;            // spread of start and relaunch momenta
-  int16_t StartSpinSpan = 0;        // 2 * StartSpin + 1
-  int16_t StartSpinQuarter = 0;     // StartSpin / 4, rounded half to even
+  int16_t PlanetCount = 0;            // highest body index in use (0..999)
+  double GravityExponent = 0;         // x of g = m / r^x, read from TXg(2) every tick
+  int16_t PlanetRadius = 0;           // close-pair distance: no pull at or below it
+  int16_t BondRange = 0;              // merge below it; no kick at or below it
+  int16_t SunRadius = 0;              // range used instead of BondRange with the sun
+  int16_t ImpactJitter = 0;           // k: largest kick of a close pair
+  int16_t ImpactJitterSpan = 0;       // 2k + 1
+  int16_t StartSpin = 0;              // spread of start and relaunch momenta
+  int16_t StartSpinSpan = 0;          // 2 * StartSpin + 1
+  int16_t StartSpinQuarter = 0;       // StartSpin / 4, rounded half to even
   int16_t BorderMomentumDivisor = 1;  // 2 after "Slomo", else 1
-  int16_t SeedCounter = 0;          // running seed shown in TXran
-  int16_t TaggedPlanet = 0;         // the "Tag" field's body; read by nothing else
-  int16_t GoBlinkTicks = 0;         // ticks of the Go button blink
+  int16_t SeedCounter = 0;            // running seed shown in TXran
+  int16_t TaggedPlanet = 0;           // the "Tag" field's body; read by nothing else
+  int16_t GoBlinkTicks = 0;           // ticks of the Go button blink
 
   // --- Clock and score counters ---
   int32_t ElapsedSeconds = 0;   // seconds since the system was started

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "game_fixture.h"
+
+namespace velmora {
+namespace {
+
+using testing::GameFixture;
+
+TEST(MainWindow, StartUpStatesOfTheControls) {
+  GameFixture f;
+  Game& g = f.g;
+  EXPECT_EQ(g.fs7.caption(), "Quorrel 3 : Velmora");
+  EXPECT_EQ(g.Text1->text(), "6");
+  EXPECT_EQ(g.TXw[0]->text(), "150");
+  EXPECT_EQ(g.Chbi->value(), 1);
+  EXPECT_EQ(g.Chon->value(), 2);
+  EXPECT_EQ(g.Chon->caption(), "Planet off");
+  EXPECT_TRUE(g.Tr->enabled());
+  EXPECT_TRUE(g.Timero->enabled());
+  EXPECT_FALSE(g.Ti->enabled());
+  EXPECT_FALSE(g.TiK->enabled());
+  EXPECT_FALSE(g.TiF->enabled());
+  EXPECT_FALSE(g.Tiball->enabled());
+  EXPECT_EQ(g.Ti->interval(), 15);
+  EXPECT_EQ(g.TiK->interval(), 30);
+  EXPECT_EQ(g.TiF->interval(), 500);
+  EXPECT_EQ(g.Tiball->interval(), 1000);
+  EXPECT_EQ(g.Timero->interval(), 250);
+  EXPECT_FALSE(g.Command5->visible());
+  EXPECT_FALSE(g.Frame2->visible());
+  EXPECT_FALSE(g.TXn->visible());
+  EXPECT_TRUE(g.TXw[0]->visible());
+  EXPECT_EQ(g.La[0]->caption(), "Planet        #");
+  EXPECT_EQ(g.Och[5]->caption(), "4-dim");
+}
+
+TEST(MainWindow, LoadChecksTheSunAndChoosesDie) {
+  GameFixture f;
+  EXPECT_EQ(f.g.CHsol->value(), 1);
+  EXPECT_TRUE(f.g.Och[6]->selected());
+  for (int i = 0; i < 6; ++i) EXPECT_FALSE(f.g.Och[i]->selected()) << i;
+  EXPECT_EQ(f.g.world.BorderMomentumDivisor, 1);
+}
+
+TEST(MainWindow, ClearWipesTheSurfaceAndNothingElse) {
+  GameFixture f;
+  Game& g = f.g;
+  g.world.PlanetX[3] = 1234.5;
+  g.surface.plot(5000, 5000, {200, 100, 50});
+  ASSERT_NE(g.surface.pixel((5000 - 900) / 15, 5000 / 15), Surface::pack({0, 0, 0}));
+  f.click(*g.Command4);
+  EXPECT_EQ(g.surface.pixel((5000 - 900) / 15, 5000 / 15), Surface::pack({0, 0, 0}));
+  EXPECT_EQ(g.world.PlanetX[3], 1234.5);
+}
+
+TEST(MainWindow, SeedTickerCountsAndWraps) {
+  GameFixture f;
+  f.wait(45);
+  EXPECT_EQ(f.g.TXran->text(), "3");
+  f.g.world.SeedCounter = 31999;
+  f.wait(45);
+  EXPECT_EQ(f.g.TXran->text(), "-31999");
+}
+
+}  // namespace
+}  // namespace velmora
