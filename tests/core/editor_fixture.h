@@ -13,6 +13,15 @@ inline void startSystem(GameFixture& f, int count) {
   Game& g = f.g;
   World& w = g.world;
   w.PlanetCount = static_cast<int16_t>(count);
+  // The panel's defaults, as "Go" stores them: keeps pulls and kicks bounded.
+  w.PlanetRadius = 6;
+  w.BondRange = 5;
+  w.SunRadius = 200;
+  w.ImpactJitter = 1;
+  w.ImpactJitterSpan = 3;
+  w.StartSpin = 10;
+  w.StartSpinSpan = 21;
+  w.StartSpinQuarter = 2;
   for (int i = 0; i <= count; ++i) {
     w.PlanetX[i] = 2000 + 37.25 * i;
     w.PlanetY[i] = 1500 + 21.5 * i;
