@@ -41,6 +41,10 @@ class Game {
   Host& host;
   TallyStorage& tally;
 
+  // The page the web link opens and the end screen names; installed with the game.
+  // A face that knows better where the page lies sets it before load().
+  std::string webPageUrl = "file:///usr/local/share/velmora/how-solar-system-formed.htm";
+
   World world;
   Rng rng;
   Surface surface;
