@@ -10,6 +10,7 @@
 #include "form/clock.h"
 #include "form/form.h"
 #include "form/surface.h"
+#include "panel/panel_memory.h"
 #include "stats/tally_storage.h"
 #include "world/rng.h"
 #include "world/world.h"
@@ -47,6 +48,7 @@ class Game {
   World world;
   Rng rng;
   Surface surface;
+  PanelMemory panelMemory;
   Form fs7;
   Form formEnd;
 
