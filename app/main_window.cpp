@@ -115,8 +115,8 @@ void Game::buildMainWindow() {
       "Wrap planet to other side of screen",
       "Bounce but lose half momentum",
       "Appear at random edge of screen with half momentum.",
-      "Re-appear in top right corner with NEW momentum Click spin for best results as then "
-      "the planet is relocated through the 4th dimension to the top right corner with spin.",
+      ("Re-appear in top right corner with NEW momentum Click spin for best results as then "
+       "the planet is relocated through the 4th dimension to the top right corner with spin."),
       "Re-appear in top left corner with NEW momentum (Click spin for best results)",
   };
   for (int i = 0; i < 7; ++i) {
