@@ -180,9 +180,11 @@ class ScriptRun {
     } else if (action == "size") {
       const auto w = words(rest);
       long long width = 0, height = 0;
+      // 100000 twips is 6667 pixels, more than a screen holds; the surface follows the
+      // size, so a larger one would ask for gigabytes.
       if (w.size() != 2 || !parseInt(w[0], width) || !parseInt(w[1], height) || width < 0 ||
-          height < 0 || width > 1000000 || height > 1000000) {
-        throw ScriptError("usage: size W H (twips, 0 to 1000000)");
+          height < 0 || width > 100000 || height > 100000) {
+        throw ScriptError("usage: size W H (twips, 0 to 100000)");
       }
       game_.resize(static_cast<int>(width), static_cast<int>(height));
     } else if (action == "print") {
