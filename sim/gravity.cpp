@@ -28,28 +28,27 @@ void kick(World& w, int i, int j, CarriedForce& force, Rng& rng, Surface& surfac
   force = {};
 }
 
-// The pull g toward j, split as sin(ArcSin(x)) * g, cos(ArcSin(x)) * g with x = dx / r.
-// Inside (-1, 1) those are x and sqrt(1 - x * x) up to rounding; at |x| = 1 the
-// rounded quarter turn is kept, so fy is cos(kQuarterTurn) * g, not 0. A power of 0
-// or beyond range, an overflowing quotient or a direction without value pulls nothing.
+// Inside (-1, 1) sin(ArcSin(x)) and cos(ArcSin(x)) are x and sqrt(1 - x * x) up to
+// rounding. At |x| = 1 the rounded quarter turn is kept, so fy is cos(kQuarterTurn) * g.
+// A power of 0 or beyond range or an overflowing quotient pulls nothing.
 void pull(const World& w, int j, double dx, double r, CarriedForce& force) {
   const double power = std::pow(r, w.GravityExponent);
   const double g = kGravityScale * w.PlanetGravity[j] / power;
-  const double x = dx / r;
-  if (power == 0 || !std::isfinite(power) || !std::isfinite(g) || std::isnan(x)) {
+  if (power == 0 || !std::isfinite(power) || !std::isfinite(g)) {
     force = {};
     return;
   }
-  if (std::fabs(x) < 1) {
-    force = {x * g, std::sqrt(1 - x * x) * g};
-    return;
-  }
-  // |x| = 1, or beyond it by rounding in r: the direction stays that of the sign.
-  const double a = ArcSin(x > 0 ? 1.0 : -1.0);
-  force = {std::sin(a) * g, std::cos(a) * g};
+  force = splitPull(g, dx / r);
 }
 
 }  // namespace
+
+CarriedForce splitPull(double g, double x) {
+  if (std::isnan(x)) return {};
+  if (std::fabs(x) < 1) return {x * g, std::sqrt(1 - x * x) * g};
+  const double a = ArcSin(x > 0 ? 1.0 : -1.0);
+  return {std::sin(a) * g, std::cos(a) * g};
+}
 
 void pairStep(World& w, int i, int j, CarriedForce& force, Rng& rng, Surface& surface) {
   const double dx = w.PlanetX[j] - w.PlanetX[i];
