@@ -10,6 +10,7 @@
 #include "form/clock.h"
 #include "form/form.h"
 #include "form/surface.h"
+#include "panel/panel_memory.h"
 #include "stats/tally_storage.h"
 #include "world/rng.h"
 #include "world/world.h"
@@ -40,9 +41,14 @@ class Game {
   Host& host;
   TallyStorage& tally;
 
+  // The page the web link opens and the end screen names; installed with the game.
+  // A face that knows better where the page lies sets it before load().
+  std::string webPageUrl = "file:///usr/local/share/velmora/how-solar-system-formed.htm";
+
   World world;
   Rng rng;
   Surface surface;
+  PanelMemory panelMemory;
   Form fs7;
   Form formEnd;
 

@@ -2,6 +2,7 @@
 // kind, caption, tip, initial contents and visibility at start-up.
 #include "app/game.h"
 #include "app/layout.h"
+#include "panel/panel.h"
 
 namespace velmora {
 
@@ -54,6 +55,7 @@ Game::Game(const Clock& clk, Host& h, TallyStorage& t)
   buildEndScreen();
   layoutMainWindow(*this);
   wireEvents();
+  rememberPanelTexts(*this);
 }
 
 void Game::resize(int widthTwips, int heightTwips) {

@@ -1,16 +1,130 @@
+// Editing the selected body: typed values in decimal mode, scroll bars in
+// scroll-bar mode, and the on/off switch. Every accepted edit goes straight into
+// the tables and the body is shown again from them.
+#include <array>
 #include <cstdint>
-#include "editor/editor.h"
+#include <optional>
+#include <string>
 
 #include "app/game.h"
+#include "editor/editor.h"
+#include "editor/editor_numbers.h"
+#include "form/convert.h"
 
 namespace velmora {
 
-// Not built yet.
-void Opadd_Click(Game&, int) {}
-void TXTp_LostFocus(Game&, int) {}
-void Hsp_Change(Game&, int) {}
-void Chon_Click(Game&) {}
-void Bifrost(Game&) {}
-void Baldur(Game&) {}
+namespace {
+
+constexpr Rgb kOnColour{128, 255, 191};
+constexpr Rgb kOffColour{191, 96, 0};
+
+// The first failing range check corrects its field; true when all passed.
+bool fieldsInRange(Game& g) {
+  const auto val = [&g](int i) { return numberOf(g.TXTp[i]->text()); };
+  // Positions are compared at single precision, as typed values are.
+  const auto single = [](double v) { return static_cast<double>(static_cast<float>(v)); };
+  if (val(0) < 0) {
+    g.TXTp[0]->setText("0");
+  } else if (val(1) < 0) {
+    g.TXTp[1]->setText("0");
+  } else if (single(val(0)) > g.W()) {
+    g.TXTp[0]->setText(std::to_string(g.W()));
+  } else if (single(val(1)) > g.H()) {
+    g.TXTp[1]->setText(std::to_string(g.H()));
+  } else if (val(2) < -200) {
+    g.TXTp[2]->setText("-200");
+  } else if (val(2) > 200) {
+    g.TXTp[2]->setText("200");
+  } else if (val(3) < -200) {
+    g.TXTp[3]->setText("-200");
+  } else if (val(3) > 200) {
+    g.TXTp[3]->setText("200");
+  } else {
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void Opadd_Click(Game& g, int index) {
+  const bool bars = index != 0;
+  for (int k = 0; k < 4; ++k) {
+    g.Hsp[k]->setVisible(bars);
+    g.TXTp[k]->setLocked(bars);
+    g.TXTp[k]->setVisible(true);
+  }
+  if (bars) Baldur(g);
+}
+
+void TXTp_LostFocus(Game& g, int) {
+  if (!fieldsInRange(g)) return;
+  Bifrost(g);
+  Asgard(g);
+}
+
+void Hsp_Change(Game& g, int index) {
+  if (!g.Opadd[1]->selected()) return;
+  g.TXTp[index]->setText(std::to_string(g.Hsp[index]->value()));
+  Bifrost(g);
+  Asgard(g);
+}
+
+void Chon_Click(Game& g) {
+  const auto n = strictBodyOf(g.TXTOden->text());
+  if (!n) {
+    Asgard(g);  // not a body number: show the tables' state again, store nothing
+    return;
+  }
+  if (g.Chon->value() == 0) {
+    g.world.PlanetOff[*n] = 0;
+    g.Chon->setForeColor(kOnColour);
+    g.Chon->setCaption("Planet ON");
+  } else if (g.Chon->value() == 1) {
+    g.world.PlanetOff[*n] = 1;
+    g.Chon->setForeColor(kOffColour);
+    g.Chon->setCaption("Planet OFF");
+  }
+  VivaVida(g);
+}
+
+// Stores all five fields, or nothing when any text is not a complete number; the
+// callers show the body again from the tables either way.
+void Bifrost(Game& g) {
+  const auto n = strictBodyOf(g.TXTOden->text());
+  if (!n) return;
+  std::array<double, 5> v{};
+  for (int i = 0; i < 5; ++i) {
+    const std::optional<double> x = strictNumberOf(g.TXTp[i]->text());
+    if (!x) return;
+    v[i] = *x;
+  }
+  World& w = g.world;
+  w.PlanetX[*n] = v[0];
+  w.PlanetY[*n] = v[1];
+  w.MomentumX[*n] = v[2];
+  w.MomentumY[*n] = v[3];
+  w.PlanetGravity[*n] = v[4];
+}
+
+// A value beyond a bar's range is shown at the bound without raising the bar's
+// Change, so showing it stores nothing.
+void Baldur(Game& g) {
+  const auto n = bodyOf(g.TXTOden->text());
+  if (!n) return;
+  const World& w = g.world;
+  const std::array<const Table<double>*, 4> values = {&w.PlanetX, &w.PlanetY, &w.MomentumX,
+                                                      &w.MomentumY};
+  for (int k = 0; k < 4; ++k) {
+    Control& bar = *g.Hsp[k];
+    bool clamped = false;
+    const int v = roundInto((*values[k])[*n], bar.min(), bar.max(), &clamped);
+    if (clamped) {
+      setValueQuietly(bar, v);
+    } else {
+      bar.setValue(v);
+    }
+  }
+}
 
 }  // namespace velmora

@@ -1,17 +1,127 @@
+// Selecting a body while paused and showing it. Showing writes to the tables: the
+// type is re-derived from the gravity and position and momentum are clamped.
+#include <algorithm>
 #include <cstdint>
-#include "editor/editor.h"
+#include <string>
 
 #include "app/game.h"
+#include "editor/editor.h"
+#include "editor/editor_numbers.h"
+#include "form/convert.h"
 
 namespace velmora {
 
-// Not built yet.
-void Qui_Change(Game&) {}
-void Asgard(Game&) {}
-void SetBody(Game&, int16_t) {}
-void Ocean(Game&, int16_t) {}
-void Alive(Game&) {}
-void TiF_Timer(Game&) {}
-void La_Click(Game&, int) {}
+namespace {
+
+double typeOfGravity(double gravity) {
+  double type = 4;
+  if (gravity > 0.003) type = 3;
+  if (gravity > 0.02) type = 2;
+  if (gravity > 0.1) type = 1;
+  return type;
+}
+
+// The skipping of "live only" moves the selector on from inside its own change
+// handling. A pass lives only while the outermost skip runs; it ends the skipping
+// once every body of the cycle has been seen off, back where it began.
+struct SkipPass {
+  const Game* game = nullptr;
+  int origin = 0;
+  int first = 0;
+  bool done = false;
+};
+SkipPass pass;
+
+class PassScope {
+ public:
+  PassScope(const Game& g, int origin, int first) : owner_(pass.game != &g) {
+    if (owner_) pass = {&g, origin, first, false};
+  }
+  ~PassScope() {
+    if (owner_) pass = {};
+  }
+  PassScope(const PassScope&) = delete;
+  PassScope& operator=(const PassScope&) = delete;
+  bool outermost() const { return owner_; }
+
+ private:
+  bool owner_;
+};
+
+}  // namespace
+
+void Qui_Change(Game& g) {
+  g.TXTOden->setText(std::to_string(g.Qui->value()));
+  g.Shark->setVisible(false);
+  Asgard(g);
+  Alive(g);
+  g.Shark->setVisible(true);
+  Baldur(g);
+}
+
+void Asgard(Game& g) {
+  const auto n = bodyOf(g.TXTOden->text());
+  if (!n) return;  // a number outside the tables: stay on the body shown
+  World& w = g.world;
+  w.PlanetType[*n] = typeOfGravity(w.PlanetGravity[*n]);
+  w.PlanetType[0] = 0;
+  g.TxTyp->setText(std::to_string(static_cast<int>(w.PlanetType[*n])));
+  g.ImSun->setVisible(*n != 0);
+  SetBody(g, *n);
+  Ocean(g, *n);
+  if (w.PlanetOff[*n] == 1) {
+    g.Chon->setValue(1);
+  } else if (w.PlanetOff[*n] == 0) {
+    g.Chon->setValue(0);
+  }
+}
+
+void SetBody(Game& g, int16_t Pln) {
+  if (Pln < 0 || Pln >= kMaxBodies) return;
+  World& w = g.world;
+  w.MomentumX[Pln] = std::clamp(w.MomentumX[Pln], -999.0, 999.0);
+  w.MomentumY[Pln] = std::clamp(w.MomentumY[Pln], -999.0, 999.0);
+  w.PlanetX[Pln] = std::clamp(w.PlanetX[Pln], -32768.0, 32768.0);
+  w.PlanetY[Pln] = std::clamp(w.PlanetY[Pln], -32768.0, 32768.0);
+  g.TXTp[0]->setText(textOf(w.PlanetX[Pln]));
+  g.TXTp[1]->setText(textOf(w.PlanetY[Pln]));
+  g.TXTp[2]->setText(textOf(w.MomentumX[Pln]));
+  g.TXTp[3]->setText(textOf(w.MomentumY[Pln]));
+  g.TXTp[4]->setText(textOf(w.PlanetGravity[Pln]));
+}
+
+void Alive(Game& g) {
+  if (g.Chalive->value() == 0) return;
+  const auto n = bodyOf(g.TXTOden->text());
+  if (!n || g.world.PlanetOff[*n] != 1) return;
+  const int at = g.Qui->value();
+  const int next = at + 1 >= g.world.PlanetCount ? 0 : at + 1;
+  const PassScope scope(g, at, next);
+  if (!scope.outermost()) {
+    if (pass.done) return;
+    if (next == pass.origin || next == pass.first) {
+      pass.done = true;
+      g.Qui->setValue(pass.origin);
+      return;
+    }
+  }
+  g.Qui->setValue(next);
+}
+
+void La_Click(Game& g, int index) {
+  switch (index) {
+    case 0:
+      Asgard(g);
+      break;
+    case 2:
+      g.Text1->setText(g.Text5->text());
+      break;
+    case 3:
+      g.Text5->setText(g.Text1->text());
+      break;
+    default:
+      break;
+  }
+}
 
 }  // namespace velmora

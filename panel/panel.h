@@ -20,6 +20,17 @@ void TXw_DblClick(Game& g, int index);
 void TXTrange_LostFocus(Game& g);
 void CHgr_Click(Game& g);
 
+// The texts of Text1, Text2, Text4, Text5 and Text7 as they stand become the ones
+// an entry that cannot be stored falls back to. Run once the window is built.
+void rememberPanelTexts(Game& g);
+
+// The copies between the planet radius (Text1) and the bonding range (Text5) that
+// the editor's captions offer: "Core" (La(2)) gives Text5 the text of Text1,
+// "Radius" (La(3)) gives Text1 the text of Text5. Texts only; the settings follow
+// when the field loses focus.
+void copyRadiusToCore(Game& g);
+void copyCoreToRadius(Game& g);
+
 // Clearing, seed and sun options.
 void CHr_Click(Game& g);
 void TXref_LostFocus(Game& g);

@@ -21,7 +21,9 @@ bool TallyFile::write(const std::string& contents) {
   QSaveFile file(QString::fromStdString(path_));
   if (!file.open(QIODevice::WriteOnly)) return false;
   const auto size = static_cast<qint64>(contents.size());
-  if (file.write(contents.data(), size) != size) {
+  // The buffered bytes reach the disk only at the flush, and commit() does not report
+  // a flush that failed there (a full disk): flush here and check it.
+  if (file.write(contents.data(), size) != size || !file.flush()) {
     file.cancelWriting();
     return false;
   }
@@ -34,8 +36,8 @@ std::string defaultTallyPath() {
   if (!beside.isEmpty() && dir.isDir() && dir.isWritable()) {
     return QDir(beside).filePath("tallyho.ogg").toStdString();
   }
-  QString data = qEnvironmentVariable("XDG_DATA_HOME");
-  if (data.isEmpty()) data = QDir::home().filePath(".local/share");
+  // $XDG_DATA_HOME, by default ~/.local/share.
+  const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   const QString folder = QDir(data).filePath("velmora");
   QDir().mkpath(folder);
   return QDir(folder).filePath("tallyho.ogg").toStdString();

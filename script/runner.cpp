@@ -1,18 +1,270 @@
 #include "script/runner.h"
 
+#include <QImage>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <memory>
 #include <ostream>
+#include <sstream>
+#include <stdexcept>
+
+#include "app/game.h"
+#include "form/player.h"
+#include "form/scheduler.h"
+#include "script/control_items.h"
+#include "script/json_dump.h"
+#include "script/world_items.h"
 
 namespace velmora {
 
-// Not built yet.
-int runScript(const std::string&, TallyStorage&, std::ostream&, std::ostream& err) {
-  err << "the script runner is not built yet\n";
-  return 2;
+namespace {
+
+// A line the runner cannot understand: the run stops with status 2.
+struct ScriptError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// The host of a headless run: it prints what a window would have shown.
+class ScriptHost final : public Host {
+ public:
+  explicit ScriptHost(std::ostream& out) : out_(out) {}
+  bool openUrl(const std::string& url) override {
+    out_ << "open " << url << "\n";
+    return true;
+  }
+  void messageBox(const std::string& title, const std::string& text) override {
+    out_ << "msgbox " << title << " | " << text << "\n";
+  }
+  void endProgram() override { ended = true; }
+  bool ended = false;
+
+ private:
+  std::ostream& out_;
+};
+
+bool parseInt(const std::string& s, long long& out) {
+  if (s.empty()) return false;
+  size_t i = (s[0] == '-' || s[0] == '+') ? 1 : 0;
+  if (i == s.size() || s.size() - i > 12) return false;
+  long long v = 0;
+  for (; i < s.size(); ++i) {
+    if (s[i] < '0' || s[i] > '9') return false;
+    v = v * 10 + (s[i] - '0');
+  }
+  out = s[0] == '-' ? -v : v;
+  return true;
+}
+
+class ScriptRun {
+ public:
+  ScriptRun(TallyStorage& tally, std::ostream& out, std::ostream& err)
+      : out_(out), err_(err), host_(out), game_(clock_, host_, tally) {
+    game_.load();
+  }
+
+  int play(const std::string& script) {
+    std::istringstream lines(script);
+    std::string line;
+    int number = 0;
+    while (std::getline(lines, line)) {
+      ++number;
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.empty() || line[0] == '#') continue;
+      try {
+        perform(number, line);
+      } catch (const ScriptError& e) {
+        err_ << number << ": " << e.what() << "\n";
+        return 2;
+      }
+      if (host_.ended) {
+        out_ << "end\n";
+        return 0;
+      }
+    }
+    return 0;
+  }
+
+ private:
+  // Splits "word rest": the action and what follows its one blank.
+  static std::pair<std::string, std::string> split(const std::string& s) {
+    const auto blank = s.find(' ');
+    if (blank == std::string::npos) return {s, ""};
+    return {s.substr(0, blank), s.substr(blank + 1)};
+  }
+
+  static std::vector<std::string> words(const std::string& s) {
+    std::vector<std::string> out;
+    std::istringstream in(s);
+    for (std::string w; in >> w;) out.push_back(w);
+    return out;
+  }
+
+  // "TXg(2)" in the main window, "FormEnd.Command1(0)" on the end screen.
+  Control& control(const std::string& id) const {
+    Control* c = nullptr;
+    if (id.rfind("FormEnd.", 0) == 0) {
+      c = game_.formEnd.findById(id.substr(8));
+    } else {
+      c = game_.fs7.findById(id);
+    }
+    if (c == nullptr) throw ScriptError("unknown control " + id);
+    return *c;
+  }
+
+  bool available(int number, const Control& c, const std::string& id) const {
+    if (c.available()) return true;
+    err_ << number << ": " << id << " is not available\n";
+    return false;
+  }
+
+  void requireKind(const Control& c, const std::string& id, std::initializer_list<Kind> kinds,
+                   const std::string& action) const {
+    for (Kind k : kinds) {
+      if (c.kind() == k) return;
+    }
+    throw ScriptError("cannot " + action + " " + id + ", a " + kindName(c.kind()));
+  }
+
+  void perform(int number, const std::string& line) {
+    const auto [action, rest] = split(line);
+    if (action == "type" || action == "enter") {
+      const auto [id, text] = split(rest);
+      Control& c = control(id);
+      requireKind(c, id, {Kind::TextBox}, action);
+      if (!available(number, c, id)) return;
+      if (c.locked()) {
+        err_ << number << ": " << id << " is not available\n";
+        return;
+      }
+      playerType(c, text);
+      if (action == "enter") playerLeave(c);
+    } else if (action == "leave") {
+      Control& c = control(rest);
+      requireKind(c, rest, {Kind::TextBox}, action);
+      if (!available(number, c, rest)) return;
+      playerLeave(c);
+    } else if (action == "click") {
+      Control& c = control(rest);
+      requireKind(c, rest,
+                  {Kind::CommandButton, Kind::Label, Kind::Image, Kind::CheckBox,
+                   Kind::OptionButton, Kind::PictureBox, Kind::Shape},
+                  action);
+      if (!available(number, c, rest)) return;
+      playerClick(c);
+    } else if (action == "dblclick") {
+      Control& c = control(rest);
+      if (!available(number, c, rest)) return;
+      playerDoubleClick(c);
+    } else if (action == "scroll") {
+      const auto w = words(rest);
+      long long value = 0;
+      if (w.size() != 2 || !parseInt(w[1], value)) throw ScriptError("usage: scroll CONTROL VALUE");
+      Control& c = control(w[0]);
+      requireKind(c, w[0], {Kind::ScrollBar}, action);
+      if (!available(number, c, w[0])) return;
+      playerScroll(c, static_cast<int>(std::clamp<long long>(value, -2147483647LL, 2147483647LL)));
+    } else if (action == "wait") {
+      long long ms = 0;
+      if (!parseInt(rest, ms) || ms < 0) throw ScriptError("usage: wait MS");
+      advanceTimers(game_.fs7, clock_, ms, [this] { return host_.ended; });
+    } else if (action == "time") {
+      int h = 0, m = 0, s = 0;
+      char extra = 0;
+      if (std::sscanf(rest.c_str(), "%2d:%2d:%2d%c", &h, &m, &s, &extra) != 3 || h < 0 ||
+          h > 23 || m < 0 || m > 59 || s < 0 || s > 59 || rest.size() != 8) {
+        throw ScriptError("usage: time HH:MM:SS");
+      }
+      clock_.setTimeOfDay(h, m, s);
+    } else if (action == "size") {
+      const auto w = words(rest);
+      long long width = 0, height = 0;
+      if (w.size() != 2 || !parseInt(w[0], width) || !parseInt(w[1], height) || width < 0 ||
+          height < 0 || width > 1000000 || height > 1000000) {
+        throw ScriptError("usage: size W H (twips, 0 to 1000000)");
+      }
+      game_.resize(static_cast<int>(width), static_cast<int>(height));
+    } else if (action == "print") {
+      const auto items = words(rest);
+      std::string printed;
+      for (const auto& item : items) printed += item + "=" + printItem(item) + "\n";
+      out_ << printed;
+    } else if (action == "dump") {
+      if (rest.empty()) throw ScriptError("usage: dump FILE");
+      std::ofstream file(rest, std::ios::binary);
+      if (!file) throw ScriptError("cannot write " + rest);
+      writeJsonDump(game_, file);
+    } else if (action == "png") {
+      if (rest.empty()) throw ScriptError("usage: png FILE");
+      const Surface& s = game_.surface;
+      const QImage image(reinterpret_cast<const uchar*>(s.pixels().data()), s.width(), s.height(),
+                         s.width() * 4, QImage::Format_RGB32);
+      if (!image.save(QString::fromStdString(rest), "PNG")) {
+        throw ScriptError("cannot write " + rest);
+      }
+    } else if (action == "hash") {
+      char buf[32];
+      std::snprintf(buf, sizeof buf, "%016llx",
+                    static_cast<unsigned long long>(worldHash(game_.world)));
+      out_ << "hash=" << buf << "\n";
+    } else {
+      throw ScriptError("unknown action " + action);
+    }
+  }
+
+  std::string printItem(const std::string& item) const {
+    const auto dot = item.rfind('.');
+    if (dot != std::string::npos) {
+      const std::string owner = item.substr(0, dot);
+      const std::string prop = item.substr(dot + 1);
+      if (owner == "FormEnd" || owner == "Fs7") {
+        const Form& f = owner == "FormEnd" ? game_.formEnd : game_.fs7;
+        if (prop == "Visible") return f.visible() ? "True" : "False";
+        if (prop == "Enabled") return f.enabled() ? "True" : "False";
+        if (prop == "Caption") return f.caption();
+        if (prop == "Width") return std::to_string(f.width());
+        if (prop == "Height") return std::to_string(f.height());
+        throw ScriptError("unknown property " + item);
+      }
+      const auto value = controlProperty(control(owner), prop);
+      if (!value) throw ScriptError("unknown property " + item);
+      return *value;
+    }
+    for (const auto& s : scalarItems()) {
+      if (item == s.name) return s.text(game_.world);
+    }
+    if (const auto entry = tableEntryText(game_.world, item)) return *entry;
+    throw ScriptError("unknown item " + item);
+  }
+
+  std::ostream& out_;
+  std::ostream& err_;
+  VirtualClock clock_;
+  ScriptHost host_;
+  Game game_;
+};
+
+}  // namespace
+
+int runScript(const std::string& scriptText, TallyStorage& tally, std::ostream& out,
+              std::ostream& err) {
+  ScriptRun run(tally, out, err);
+  const int status = run.play(scriptText);
+  out.flush();
+  return status;
 }
 
 int runScriptFile(const std::string& path, TallyStorage& tally, std::ostream& out,
                   std::ostream& err) {
-  return runScript(path, tally, out, err);
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    err << "0: cannot read " << path << "\n";
+    return 2;
+  }
+  std::ostringstream text;
+  text << file.rdbuf();
+  return runScript(text.str(), tally, out, err);
 }
 
 }  // namespace velmora

@@ -1,13 +1,35 @@
-#include "stats/stats.h"
-#include <cstdint>
-
+// The tally file that keeps the best score ever between runs.
 #include "app/game.h"
+#include "form/convert.h"
+#include "stats/stats.h"
+#include "stats/tally_line.h"
 
 namespace velmora {
 
-// Not built yet.
-void MkTally(Game&) {}
-void upHI(Game&) {}
-void loadTally(Game&) {}
+void MkTally(Game& g) {
+  if (!g.tally.read()) g.tally.write(kNewTallyLine);
+}
+
+// A failed save leaves the record in memory; the next raise tries again.
+void upHI(Game& g) {
+  g.tally.write(tallyLine(g.world.TopScore));
+}
+
+void loadTally(Game& g) {
+  World& w = g.world;
+  MkTally(g);
+  const std::optional<std::string> contents = g.tally.read();
+  const std::optional<TallyRecord> record = contents ? parseTallyLine(*contents) : std::nullopt;
+  if (record) {
+    w.TopScore = record->topScore;
+    w.TallyValue2 = record->check;
+  } else {
+    // Unreadable: start from 1; the next new top score rewrites the file whole.
+    w.TopScore = 1;
+    w.TallyValue2 = tallyCheck(1);
+  }
+  if (tallyCheck(w.TopScore) != w.TallyValue2) w.TopScore = 1;
+  g.Label5->setCaption(textOf(w.TopScore));
+}
 
 }  // namespace velmora

@@ -1,0 +1,16 @@
+#include "panel/panel_memory.h"
+
+#include "form/control.h"
+
+namespace velmora {
+
+void PanelMemory::remember(const Control& field) {
+  accepted_[&field] = field.text();
+}
+
+void PanelMemory::restore(Control& field) const {
+  const auto it = accepted_.find(&field);
+  if (it != accepted_.end()) field.setText(it->second);
+}
+
+}  // namespace velmora

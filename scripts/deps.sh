@@ -1,0 +1,27 @@
+# Installs the Debian packages named in the arguments that are missing, with
+# apt-get as root or through sudo. Sourced by scripts/run and scripts/test.
+velmora_install_missing() {
+  local missing=()
+  local pkg
+  for pkg in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null 2>&1 || {
+      echo "Missing packages: ${missing[*]}; install them as root (apt-get install ${missing[*]})" >&2
+      return 1
+    }
+    sudo=(sudo)
+  fi
+  echo "Installing: ${missing[*]}" >&2
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+      "${missing[@]}"
+}
+
+VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev)
+VELMORA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev)
