@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -49,6 +51,10 @@ struct SparkRedRow {
   float redB;
   int red;
 };
+
+void PrintTo(const SparkRedRow& row, std::ostream* os) {
+  *os << row.name;
+}
 
 class SparkRed : public ::testing::TestWithParam<SparkRedRow> {};
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <string>
 #include <vector>
@@ -36,6 +38,10 @@ struct EdgeRow {
   Body after;
   int events;
 };
+
+void PrintTo(const EdgeRow& row, std::ostream* os) {
+  *os << row.name;
+}
 
 class BorderEdge : public ::testing::TestWithParam<EdgeRow> {};
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <limits>
 #include <string>
@@ -61,6 +63,10 @@ struct PullRow {
   int jitter;
   std::vector<std::pair<int, std::pair<double, double>>> expected;  // body -> momentum
 };
+
+void PrintTo(const PullRow& row, std::ostream* os) {
+  *os << row.name;
+}
 
 class GravityTick : public ::testing::TestWithParam<PullRow> {};
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 #include "sim_test_world.h"
@@ -22,6 +24,10 @@ struct MergeRow {
   int survivor = 0;
   double gravity = 0, mx = 0, my = 0;  // of the survivor
 };
+
+void PrintTo(const MergeRow& row, std::ostream* os) {
+  *os << row.name;
+}
 
 class MergeStep : public ::testing::TestWithParam<MergeRow> {};
 
