@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <memory>
 
+#include "sim/engine_stages.h"
 #include "sim/tick.h"
+#include "sim/tick_driver.h"
 #include "sim_test_world.h"
 
 namespace velmora {
@@ -54,6 +56,20 @@ TEST(SimRun, DrawsPerTickFollowDotsKicksMergesAndChaos) {
   w->MomentumX[1] = w->MomentumX[2] = w->MomentumY[1] = w->MomentumY[2] = 0;
   sim::tick(*w, in, rng, surface);
   EXPECT_EQ(rng.draws() - before, 2 * (live - 1) + 2 * (2 + 54));
+}
+
+TEST(SimRun, EveryBorderEventAndMergeIsOneDisturbance) {
+  // Body 1 leaves through the top left corner under Wall; 2 and 3 merge.
+  auto w = makeWorld({{9000, 6000}, {895, 5, -10, -10}, {5000, 5000}, {5003, 5000}});
+  w->ElapsedSeconds = 12;
+  sim::TickInputs in;
+  in.borderOption = 1;
+  Rng rng;
+  Surface surface;
+  sim::EngineStages stages(*w, in, rng, surface);
+  sim::driveTick(*w, in, stages);
+  EXPECT_EQ(stages.disturbances(), 3);
+  EXPECT_EQ(w->LastDisturbance, 12);
 }
 
 // A sun with planets on near-circular orbits, some close pairs, everything on.
