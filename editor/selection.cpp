@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/game.h"
+#include "panel/panel.h"
 #include "editor/editor.h"
 #include "editor/editor_numbers.h"
 #include "form/convert.h"
@@ -113,11 +114,11 @@ void La_Click(Game& g, int index) {
     case 0:
       Asgard(g);
       break;
-    case 2:
-      g.Text1->setText(g.Text5->text());
+    case 2:  // "Core": the bonding range takes the planet radius
+      copyRadiusToCore(g);
       break;
-    case 3:
-      g.Text5->setText(g.Text1->text());
+    case 3:  // "Radius": the planet radius takes the bonding range
+      copyCoreToRadius(g);
       break;
     default:
       break;

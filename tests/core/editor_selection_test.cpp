@@ -105,13 +105,15 @@ TEST_F(EditorSelection, TypedBodyNumberShownThroughTheLabel) {
 }
 
 TEST_F(EditorSelection, CoreAndRadiusLabelsCopyBetweenFields) {
+  // "Core" sets the bonding range's text from the radius; "Radius" the other way.
   g.Text1->setText("8");
   g.Text5->setText("3");
   f.click(*g.La[2]);
-  EXPECT_EQ(g.Text1->text(), "3");
-  g.Text1->setText("11");
+  EXPECT_EQ(g.Text5->text(), "8");
+  EXPECT_EQ(g.Text1->text(), "8");
+  g.Text5->setText("11");
   f.click(*g.La[3]);
-  EXPECT_EQ(g.Text5->text(), "11");
+  EXPECT_EQ(g.Text1->text(), "11");
   f.click(*g.La[1]);
   f.click(*g.La[4]);
   EXPECT_EQ(g.Text1->text(), "11");
