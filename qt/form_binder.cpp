@@ -118,6 +118,8 @@ void FormBinder::create(Control& c, const Placement& where) {
     }
     case Kind::CheckBox:
       w = new ModelCheckBox(where.parent);
+      w->setAutoFillBackground(where.boxed);
+      w->setBackgroundRole(QPalette::Window);
       break;
     case Kind::OptionButton:
       w = new ModelOption(where.parent);
@@ -353,6 +355,7 @@ void FormBinder::showColors(Control& c, QWidget* w) {
     case Kind::CheckBox:
     case Kind::OptionButton:
       pal.setColor(QPalette::WindowText, qcolor(c.foreColor()));
+      if (placements_.at(&c).boxed) pal.setColor(QPalette::Window, qcolor(c.backColor()));
       break;
     case Kind::CommandButton:
       pal.setColor(QPalette::Button, qcolor(c.backColor()));

@@ -18,7 +18,7 @@ namespace velmora::qt {
 struct Placement {
   QWidget* parent = nullptr;
   int originXTwips = 0;  // the control's x at the parent's left edge
-  bool boxed = false;    // a label drawn on its BackColor, framed
+  bool boxed = false;    // a label or check box drawn on its BackColor
   Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
 };
 

@@ -5,6 +5,8 @@
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QStyle>
+#include <algorithm>
+#include <vector>
 
 #include "app/game.h"
 #include "app/layout.h"
@@ -75,6 +77,7 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
     pause->setIcon(pauseIcon());
   }
 
+  orderTabsByPlace();
   setWindowTitle(QString::fromStdString(game.fs7.caption()));
   fitField(FieldCanvas::fieldSizeFor(game.W(), game.H()));
   game.fs7.observeForm([this](Form&, Prop prop) { showForm(prop); });
@@ -94,7 +97,9 @@ Placement MainWindowView::placementFor(const Control& c) const {
     return where;
   }
   where.parent = panel_;
-  if (isReadout(game_, c)) {
+  if (&c == game_.Chon) {
+    where.boxed = true;
+  } else if (isReadout(game_, c)) {
     where.boxed = true;
     where.align = Qt::AlignCenter;
   } else if (&c == game_.Label1 || &c == game_.La[15] || c.name() == "Label6") {
@@ -126,6 +131,24 @@ void MainWindowView::showForm(Prop prop) {
     default:
       break;
   }
+}
+
+void MainWindowView::orderTabsByPlace() {
+  // Tab and Return walk the panel in reading order, not in the order of creation.
+  std::vector<QWidget*> stops;
+  for (const auto& c : game_.fs7.controls()) {
+    QWidget* w = binder_->widget(*c);
+    if (w != nullptr && panel_->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus)) {
+      stops.push_back(w);
+    }
+  }
+  auto place = [this](QWidget* w) {
+    const QPoint at = w->mapTo(panel_, QPoint(0, 0));
+    return std::pair(at.y(), at.x());
+  };
+  std::stable_sort(stops.begin(), stops.end(),
+                   [&](QWidget* a, QWidget* b) { return place(a) < place(b); });
+  for (size_t i = 1; i < stops.size(); ++i) setTabOrder(stops[i - 1], stops[i]);
 }
 
 int MainWindowView::stripWidth(int windowHeight) const {

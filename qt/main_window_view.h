@@ -35,6 +35,7 @@ class MainWindowView : public QWidget {
  private:
   Placement placementFor(const Control& c) const;
   void showForm(Prop prop);
+  void orderTabsByPlace();
   int stripWidth(int windowHeight) const;
   // Sizes the window so that the field has `field` logical pixels.
   void fitField(QSize field);
