@@ -148,6 +148,29 @@ TEST_F(WindowTest, TypingReachesTheModelAndLeavingRunsLostFocusOnce) {
   EXPECT_EQ(text1Left.n, 1);
 }
 
+TEST_F(WindowTest, ReturnWalksThePanelInReadingOrderAndLockedFieldsTakeNoTyping) {
+  ASSERT_TRUE(activate());
+  QLineEdit* count = widget<QLineEdit>(g.TXw[0]);
+  count->setFocus();
+  QTest::keyClick(count, Qt::Key_Return);
+  EXPECT_TRUE(session.widget(*g.TXt)->hasFocus());  // its neighbour, not the hidden TXn
+  QTest::keyClick(session.widget(*g.TXt), Qt::Key_Return);
+  EXPECT_TRUE(session.widget(*g.TXg[0])->hasFocus());
+
+  g.TXg[0]->setLocked(true);
+  QTest::keyClicks(session.widget(*g.TXg[0]), "9");
+  EXPECT_EQ(g.TXg[0]->text(), "100");
+}
+
+TEST_F(WindowTest, TheFieldShowsTheSurfaceWhereItsTwipsAre) {
+  g.surface.plot(900 + 15 * 10, 15 * 20, {255, 0, 0});
+  g.surface.plot(900 + 15 * 1132, 15 * 867, {0, 0, 255});
+  const QImage shown = session.mainWindow().canvas().grab().toImage();
+  EXPECT_EQ(shown.pixelColor(10, 20), QColor(255, 0, 0));
+  EXPECT_EQ(shown.pixelColor(1132, 867), QColor(0, 0, 255));
+  EXPECT_EQ(shown.pixelColor(11, 20), QColor(0, 0, 0));
+}
+
 TEST_F(WindowTest, ClickingClearClearsTheSurface) {
   g.Command4->setVisible(true);
   auto* clear = widget<QPushButton>(g.Command4);
@@ -205,6 +228,10 @@ TEST_F(WindowTest, CheckBoxAndOptionClicksAreDecidedByTheModel) {
   QTest::mouseClick(spin, Qt::LeftButton);
   EXPECT_EQ(g.CHgod->value(), 2);
   EXPECT_EQ(spin->checkState(), Qt::PartiallyChecked);
+  spin->setFocus();
+  QTest::keyClick(spin, Qt::Key_Space);  // the keyboard goes the same way
+  EXPECT_EQ(g.CHgod->value(), 1);
+  EXPECT_EQ(spin->checkState(), Qt::Checked);
 
   Count wrapClicks(g.Och[2]->onClick);
   QTest::mouseClick(widget<QRadioButton>(g.Och[2]), Qt::LeftButton);
@@ -218,7 +245,7 @@ TEST_F(WindowTest, CheckBoxAndOptionClicksAreDecidedByTheModel) {
   EXPECT_TRUE(widget<QRadioButton>(g.Och[2])->isChecked());
 }
 
-TEST_F(WindowTest, ScrollingAndDoubleClickingReachTheModel) {
+TEST_F(WindowTest, ScrollsDoubleClicksAndPictureClicksReachTheModel) {
   g.Qui->setVisible(true);
   g.Qui->setMax(5);
   Count changes(g.Qui->onChange);
@@ -232,6 +259,26 @@ TEST_F(WindowTest, ScrollingAndDoubleClickingReachTheModel) {
   Count doubles(g.Text4->onDblClick);
   QTest::mouseDClick(widget<QLineEdit>(g.Text4), Qt::LeftButton);
   EXPECT_EQ(doubles.n, 1);
+
+  Count coreClicks(g.La[2]->onClick);
+  QTest::mouseClick(session.widget(*g.La[2]), Qt::LeftButton);
+  EXPECT_EQ(coreClicks.n, 1);
+  Count moonClicks(g.ImMoon->onClick);
+  QTest::mouseClick(session.widget(*g.ImMoon), Qt::LeftButton);
+  EXPECT_EQ(moonClicks.n, 1);
+}
+
+TEST_F(WindowTest, AFieldTheModelHidesWhileFocusedIsLeftAfterTheHandler) {
+  ASSERT_TRUE(activate());
+  QLineEdit* field = widget<QLineEdit>(g.TXTrange);
+  field->setFocus();
+  ASSERT_TRUE(field->hasFocus());
+  Count left(g.TXTrange->onLostFocus);
+  g.TXTrange->setVisible(false);  // as a handler would: no LostFocus nested in it
+  EXPECT_FALSE(field->hasFocus());
+  EXPECT_EQ(left.n, 0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(left.n, 1);
 }
 
 TEST_F(WindowTest, TimersFollowEnabledAndInterval) {
