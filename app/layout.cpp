@@ -65,7 +65,7 @@ void layoutSettings(Game& g) {
   put(g.TXref, col(2), 194, kCellWidth, kField);
   put(g.CHr, col(3), 194, kCellWidth, kField);
   put(g.Chalive, col(0), 222, 2 * kCellWidth, kField);
-  }
+}
 
 void layoutBorderRule(Game& g) {
   put(g.La[13], col(0), 252, 160, kCaption);
