@@ -22,10 +22,13 @@ EndWindowView::EndWindowView(Game& game, std::function<void()> onClose)
   showForm(Prop::Caption);
   showForm(Prop::Width);
   showForm(Prop::Enabled);
-  game.formEnd.observeForm([this](Form&, Prop prop) { showForm(prop); });
+  game.formEnd.observeForm([this, alive = alive_](Form&, Prop prop) {
+    if (*alive) showForm(prop);
+  });
 }
 
 EndWindowView::~EndWindowView() {
+  *alive_ = false;
   binder_->detach();
 }
 
@@ -37,7 +40,10 @@ void EndWindowView::showForm(Prop prop) {
       break;
     case Prop::Visible:
       setVisible(f.visible());
-      if (f.visible()) raise();
+      if (f.visible()) {
+        raise();
+        activateWindow();
+      }
       break;
     case Prop::Enabled:
       setEnabled(f.enabled());

@@ -32,6 +32,7 @@ class EndWindowView : public QWidget {
   Game& game_;
   std::function<void()> onClose_;
   std::unique_ptr<FormBinder> binder_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace velmora::qt

@@ -80,10 +80,13 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
   orderTabsByPlace();
   setWindowTitle(QString::fromStdString(game.fs7.caption()));
   fitField(FieldCanvas::fieldSizeFor(game.W(), game.H()));
-  game.fs7.observeForm([this](Form&, Prop prop) { showForm(prop); });
+  game.fs7.observeForm([this, alive = alive_](Form&, Prop prop) {
+    if (*alive) showForm(prop);
+  });
 }
 
 MainWindowView::~MainWindowView() {
+  *alive_ = false;
   binder_->detach();
 }
 

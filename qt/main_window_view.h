@@ -46,6 +46,7 @@ class MainWindowView : public QWidget {
   QWidget* panel_;
   FieldCanvas* canvas_;
   std::unique_ptr<FormBinder> binder_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace velmora::qt
