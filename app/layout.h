@@ -1,4 +1,4 @@
-// Where the controls of the main window stand, in twips of the panel.
+// Where the controls of the main window stand, in twips.
 #pragma once
 
 namespace velmora {
@@ -6,11 +6,15 @@ namespace velmora {
 class Game;
 
 // Gives every control of the main window its left, top, width and height. The
-// panel is laid out in its own strip; the playing field lies beside it.
+// settings panel is laid out in its own strip (twips of the strip); controls held
+// by a frame in twips of the frame; the intro texts and pictures stand on the
+// playing field, in twips of the window like the bodies (x from 900). ImSun and
+// Shark keep their sizes; the game places them on bodies.
 void layoutMainWindow(Game& g);
 
 // The panel strip's extent in twips, for the face that shows it beside the field.
-inline constexpr int kPanelWidth = 4800;
-inline constexpr int kPanelHeight = 13320;
+// Its height fits the default field (13320 - 300 twips).
+inline constexpr int kPanelWidth = 5400;
+inline constexpr int kPanelHeight = 13020;
 
 }  // namespace velmora

@@ -176,6 +176,11 @@ void Game::buildMainWindow() {
   Opadd[1]->setToolTip("Move Planet with Scrollbars");
   for (Control* o : Opadd) o->setContainer(Frame2);
   Chon = &check(f, "Chon", 2, "Planet off", "");
+  // The type and on/off colours are light: these two stand on black.
+  TxTyp->setBackColor({0, 0, 0});
+  TxTyp->setForeColor({255, 255, 255});
+  Chon->setBackColor({0, 0, 0});
+  Chon->setForeColor({255, 255, 255});
 
   // Statistics and captions.
   LaTT = &label(f, "LaTT", -1, "0");

@@ -15,4 +15,8 @@ namespace velmora {
 void Bomb(int32_t Dx, int32_t Dy, int DnD, int Dcol, int Opl, const World& world, Rng& rng,
           Surface& surface);
 
+// Floor of a position in twips as Bomb takes it. Saturates beyond the 32-bit range
+// (such points lie off every surface anyway); a NaN gives the lowest value.
+int32_t floorTwips(double position);
+
 }  // namespace velmora

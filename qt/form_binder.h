@@ -1,0 +1,64 @@
+// Binds the controls of one form to widgets, both ways: every property change of
+// the model shows at once, and what the player does goes to the model through the
+// player actions (form/player.h). Updating a widget from the model never re-enters
+// the model.
+#pragma once
+
+#include <QObject>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+
+#include "form/form.h"
+
+namespace velmora::qt {
+
+// Where a control's widget stands and how it is drawn; the face decides this.
+struct Placement {
+  QWidget* parent = nullptr;
+  int originXTwips = 0;  // the control's x at the parent's left edge
+  bool boxed = false;    // a label or check box drawn on its BackColor
+  Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
+};
+
+class FormBinder : public QObject {
+  Q_OBJECT
+ public:
+  // Controls held by a frame are placed in the frame's widget; the others where
+  // `placementFor` says. Timers get no widget.
+  FormBinder(Form& form, std::function<Placement(const Control&)> placementFor,
+             QObject* parent = nullptr);
+  ~FormBinder() override;
+
+  QWidget* widget(const Control& control) const;
+  // Stops both directions; called before the widgets are destroyed.
+  void detach();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void create(Control& c, const Placement& where);
+  void connectInput(Control& c, QWidget* w);
+  void show(Control& c, Prop prop);
+  void showAll(Control& c);
+  void showText(Control& c, QWidget* w);
+  void showCaption(Control& c, QWidget* w);
+  void showValue(Control& c, QWidget* w);
+  void showGeometry(Control& c, QWidget* w);
+  void showColors(Control& c, QWidget* w);
+  void showRange(Control& c, QWidget* w);
+  // Runs a player action, then shows the control's state again in case the model
+  // kept it as it was.
+  void act(Control& c, const std::function<void()>& action);
+  void focusLeft(Control& c, QWidget* w);
+
+  Form& form_;
+  std::unordered_map<const Control*, QWidget*> widgets_;
+  std::unordered_map<const QObject*, Control*> controls_;
+  std::unordered_map<const Control*, Placement> placements_;
+  std::shared_ptr<bool> attached_ = std::make_shared<bool>(true);
+};
+
+}  // namespace velmora::qt

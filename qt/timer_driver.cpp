@@ -1,0 +1,53 @@
+#include "qt/timer_driver.h"
+
+#include "qt/model_call.h"
+
+namespace velmora::qt {
+
+TimerDriver::TimerDriver(Form& form, const Control* precise, QObject* parent) : QObject(parent) {
+  for (Control* c : form.timers()) {
+    auto* timer = new QTimer(this);
+    timer->setTimerType(c == precise ? Qt::PreciseTimer : Qt::CoarseTimer);
+    connect(timer, &QTimer::timeout, this, [this, c] { tick(*c); });
+    timers_[c] = timer;
+    follow(*c);
+  }
+  form.observe([this, attached = attached_](Control& c, Prop prop) {
+    if (*attached && (prop == Prop::Enabled || prop == Prop::Interval)) follow(c);
+  });
+}
+
+TimerDriver::~TimerDriver() {
+  *attached_ = false;
+}
+
+const QTimer* TimerDriver::timerFor(const Control& control) const {
+  const auto it = timers_.find(&control);
+  return it == timers_.end() ? nullptr : it->second;
+}
+
+void TimerDriver::stopAll() {
+  *attached_ = false;
+  for (auto& [control, timer] : timers_) timer->stop();
+}
+
+void TimerDriver::follow(const Control& control) {
+  const auto it = timers_.find(&control);
+  if (it == timers_.end()) return;
+  QTimer* timer = it->second;
+  if (control.enabled() && control.interval() > 0) {
+    timer->start(control.interval());  // restarting begins a fresh period
+  } else {
+    timer->stop();
+  }
+}
+
+void TimerDriver::tick(Control& control) {
+  // A tick due while a handler is still running (a message box waits in its own
+  // event loop) is skipped: handlers run one at a time.
+  if (!*attached_ || ModelCall::running()) return;
+  ModelCall call;
+  Control::raise(control.onTimer);
+}
+
+}  // namespace velmora::qt

@@ -1,0 +1,28 @@
+// One ordered pair of the gravity pass: the pull of body j on body i, or the
+// random kick that pushes a close pair of planets apart.
+#pragma once
+
+#include "form/surface.h"
+#include "world/rng.h"
+#include "world/world.h"
+
+namespace velmora::sim {
+
+// The last force computed in this tick. It is carried from pair to pair (and from
+// body to body): pairs that compute no force add it again.
+struct CarriedForce {
+  double fx = 0;
+  double fy = 0;
+};
+
+// Splits a pull of strength g along x = dx / r into (fx, fy) as sin(ArcSin(x)) * g
+// and cos(ArcSin(x)) * g, before fy's sign correction. |x| beyond 1 by rounding
+// counts as |x| = 1; a direction without value (NaN) gives no force.
+CarriedForce splitPull(double g, double x);
+
+// Computes the force of pair (i, j) into `force`, with the sign of fy corrected for
+// the pair's dy, ready to be added to body i's sums. A kick changes the momenta of
+// both bodies at once and leaves no force. Both bodies must take part (not off).
+void pairStep(World& world, int i, int j, CarriedForce& force, Rng& rng, Surface& surface);
+
+}  // namespace velmora::sim
