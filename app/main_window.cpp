@@ -227,10 +227,10 @@ void Game::buildMainWindow() {
   Tiball = &timer(f, "Tiball", 1000, false);
   Timero = &timer(f, "Timero", 250, true);
 
-  // Hidden at start-up.
-  for (Control* c : {Command4, Command5, Frame2, Opadd[0], Opadd[1], Qui,    TXTOden, TxTyp,
-                     La[0],    La[16],   Chon,   LaVida,   Label10,  Shark,  ImSun,   TXn,
-                     Text7,    TXw[1],   TXw[2], La[5],    La[8],    La[17], Label8}) {
+  // Hidden at start-up. The mode options Opadd stay visible: their frame hides them.
+  for (Control* c :
+       {Command4, Command5, Frame2, Qui,   TXTOden, TxTyp,  La[0], La[16], Chon,   LaVida, Label10,
+        Shark,    ImSun,    TXn,    Text7, TXw[1],  TXw[2], La[5], La[8],  La[17], Label8}) {
     c->setVisible(false);
   }
   for (int i = 0; i < 4; ++i) Hsp[i]->setVisible(false);

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "app/game.h"
-#include "panel/panel.h"
 #include "editor/editor.h"
 #include "editor/editor_numbers.h"
 #include "form/convert.h"
+#include "panel/panel.h"
 
 namespace velmora {
 

@@ -65,3 +65,20 @@ TEST(MainWindow, SeedTickerCountsAndWraps) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST(MainWindow, EditorModeOptionsShowWithTheirFrame) {
+  testing::GameFixture f;
+  Game& g = f.g;
+  EXPECT_FALSE(g.Opadd[0]->available());
+  g.Frame2->setVisible(true);
+  EXPECT_TRUE(g.Opadd[0]->available());
+  EXPECT_TRUE(g.Opadd[1]->available());
+  g.Frame2->setEnabled(false);
+  EXPECT_FALSE(g.Opadd[1]->available());
+}
+
+}  // namespace
+}  // namespace velmora
