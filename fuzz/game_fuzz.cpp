@@ -30,7 +30,7 @@ class QuietHost final : public Host {
 };
 
 // Virtual time one input may spend: the tick runs up to a million pairs a period.
-constexpr int64_t kMaxWaitPerInput = 3000;  // ms
+constexpr int64_t kMaxWaitPerInput = 500;  // ms
 constexpr int kMaxActions = 200;
 
 const std::array<const char*, 40> kTexts = {

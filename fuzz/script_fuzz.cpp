@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr long long kMaxWaitPerInput = 3000;  // ms of virtual time
+constexpr long long kMaxWaitPerInput = 500;  // ms of virtual time
 
 // The digits after "ACTION ", when the line is that action with a plain number.
 bool numberAfter(const std::string& line, const std::string& action, long long& value) {
