@@ -11,7 +11,10 @@
 #include "app/game.h"
 #include "app/layout.h"
 #include "qt/field_canvas.h"
+#include "qt/help_window.h"
+#include "qt/picture_file.h"
 #include "qt/pictures.h"
+#include "qt/shortcuts.h"
 
 namespace velmora::qt {
 
@@ -78,6 +81,9 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
   }
 
   orderTabsByPlace();
+  installShortcuts(
+      *this, game, *binder_, [this] { savePictureAsked(this, game_.surface); },
+      [this] { showHelp(); });
   setWindowTitle(QString::fromStdString(game.fs7.caption()));
   fitField(FieldCanvas::fieldSizeFor(game.W(), game.H()));
   game.fs7.observeForm([this, alive = alive_](Form&, Prop prop) {
@@ -88,6 +94,13 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
 MainWindowView::~MainWindowView() {
   *alive_ = false;
   binder_->detach();
+}
+
+void MainWindowView::showHelp() {
+  if (help_ == nullptr) help_ = new HelpWindow(this);
+  help_->show();
+  help_->raise();
+  help_->activateWindow();
 }
 
 Placement MainWindowView::placementFor(const Control& c) const {
