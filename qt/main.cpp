@@ -11,6 +11,7 @@
 
 #include "platform/tally_file.h"
 #include "qt/game_session.h"
+#include "qt/web_page.h"
 #include "script/render.h"
 #include "script/runner.h"
 
@@ -117,6 +118,7 @@ int runWindow(int argc, char** argv, const Options& o) {
   QApplication app(argc, argv);
   QApplication::setStyle("Fusion");
   velmora::qt::GameSession session(tallyPath(o));
+  session.game().webPageUrl = velmora::qt::webPageUrl(session.game().webPageUrl);
   session.start();
   if (session.ended()) return 0;
   return QApplication::exec();

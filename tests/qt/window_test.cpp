@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include "app/game.h"
 #include "qt/click_widgets.h"
@@ -24,6 +26,7 @@
 #include "qt/main_window_view.h"
 #include "qt/picture_file.h"
 #include "qt/timer_driver.h"
+#include "qt/web_page.h"
 
 namespace velmora::qt {
 namespace {
@@ -409,6 +412,22 @@ TEST(PictureFile, DefaultNameCarriesDateAndTimeInThePicturesFolder) {
   EXPECT_TRUE(path.endsWith("/velmora-20260304-050607.png"));
   const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
   EXPECT_TRUE(path.startsWith(pictures.isEmpty() ? QDir::homePath() : pictures));
+}
+
+TEST(WebPage, TheInstalledPageComesFirstThenTheSourceTreeCopy) {
+  QTemporaryDir dir;
+  const QString installed = dir.filePath("installed.htm");
+  const QString source = dir.filePath("source.htm");
+  const std::string fallback = "file:///nowhere.htm";
+  EXPECT_EQ(webPageUrlFrom(installed, source, fallback), fallback);
+  QFile(source).open(QIODevice::WriteOnly);
+  EXPECT_EQ(webPageUrlFrom(installed, source, fallback),
+            QUrl::fromLocalFile(source).toString().toStdString());
+  QFile(installed).open(QIODevice::WriteOnly);
+  EXPECT_EQ(webPageUrlFrom(installed, source, fallback),
+            QUrl::fromLocalFile(installed).toString().toStdString());
+  // From the build tree the source copy is found.
+  EXPECT_NE(webPageUrl(fallback), fallback);
 }
 
 }  // namespace
