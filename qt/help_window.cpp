@@ -1,7 +1,8 @@
 #include "qt/help_window.h"
 
 #include <QDialogButtonBox>
-#include <QLabel>
+#include <QScreen>
+#include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "qt/shortcuts.h"
@@ -38,16 +39,17 @@ QString HelpWindow::text() {
 
 HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Velmora help");
-  auto* label = new QLabel(text(), this);
-  label->setObjectName("helpText");
-  label->setWordWrap(true);
-  label->setTextFormat(Qt::RichText);
+  // A browser, not a label: the text scrolls when a large font makes it long.
+  auto* view = new QTextBrowser(this);
+  view->setObjectName("helpText");
+  view->setHtml(text());
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::hide);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(label);
+  layout->addWidget(view);
   layout->addWidget(buttons);
-  setMinimumWidth(460);
+  const QSize want(560, 620);
+  resize(screen() ? want.boundedTo(screen()->availableGeometry().size() * 9 / 10) : want);
 }
 
 }  // namespace velmora::qt

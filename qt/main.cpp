@@ -11,6 +11,7 @@
 
 #include "platform/tally_file.h"
 #include "qt/game_session.h"
+#include "qt/main_window_view.h"
 #include "qt/web_page.h"
 #include "script/render.h"
 #include "script/runner.h"
@@ -119,6 +120,7 @@ int runWindow(int argc, char** argv, const Options& o) {
   QApplication::setStyle("Fusion");
   velmora::qt::GameSession session(tallyPath(o));
   session.game().webPageUrl = velmora::qt::webPageUrl(session.game().webPageUrl);
+  session.mainWindow().fitScreen();
   session.start();
   if (session.ended()) return 0;
   return QApplication::exec();

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
 #include <algorithm>
@@ -175,6 +176,15 @@ int MainWindowView::stripWidth(int windowHeight) const {
 
 void MainWindowView::fitField(QSize field) {
   resize(stripWidth(field.height()) + field.width(), field.height());
+}
+
+void MainWindowView::fitScreen() {
+  const QScreen* s = screen();
+  if (s == nullptr) return;
+  // Room for the window's frame and title bar, which the size does not include.
+  const QSize room = s->availableGeometry().size() * 19 / 20;
+  const QSize fitted = size().boundedTo(room).expandedTo(minimumSize());
+  if (fitted != size()) resize(fitted);
 }
 
 void MainWindowView::resizeEvent(QResizeEvent* event) {

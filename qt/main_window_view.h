@@ -31,6 +31,8 @@ class MainWindowView : public QWidget {
   // The help window (F1); made when first shown.
   void showHelp();
   HelpWindow* helpWindow() const { return help_; }
+  // Shrinks the window (and so the field) to the screen it opens on.
+  void fitScreen();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -17,7 +17,7 @@ QString defaultPictureName(const QDateTime& when) {
 
 QString defaultPicturePath(const QDateTime& when) {
   QString dir = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-  if (dir.isEmpty()) dir = QDir::homePath();
+  if (dir.isEmpty() || !QDir(dir).exists()) dir = QDir::homePath();
   return QDir(dir).filePath(defaultPictureName(when));
 }
 

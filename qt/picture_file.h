@@ -15,7 +15,7 @@ namespace velmora::qt {
 
 // "velmora-YYYYMMDD-HHMMSS.png"
 QString defaultPictureName(const QDateTime& when);
-// That name in the pictures folder (the home folder when there is none).
+// That name in the pictures folder (the home folder when there is none yet).
 QString defaultPicturePath(const QDateTime& when);
 // Asks where to save (a file dialog), then writes; tells the player when it fails.
 void savePictureAsked(QWidget* parent, const Surface& surface);
