@@ -24,4 +24,4 @@ velmora_install_missing() {
 }
 
 VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev)
-VELMORA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev)
+VELMORA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev desktop-file-utils appstream)
