@@ -183,6 +183,12 @@ void FormBinder::connectInput(Control& c, QWidget* w) {
   }
 }
 
+bool FormBinder::click(Control& c) {
+  if (!c.available()) return false;
+  act(c, [&c] { playerClick(c); });
+  return true;
+}
+
 void FormBinder::act(Control& c, const std::function<void()>& action) {
   if (!*attached_ || ModelWrite::active()) return;  // an echo of the model's own write
   {

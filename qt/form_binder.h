@@ -32,6 +32,9 @@ class FormBinder : public QObject {
   ~FormBinder() override;
 
   QWidget* widget(const Control& control) const;
+  // Clicks a control as the mouse would; false (and nothing done) when it is
+  // hidden or disabled.
+  bool click(Control& control);
   // Stops both directions; called before the widgets are destroyed.
   void detach();
 

@@ -1,4 +1,5 @@
-// velmora: the game in its window, or, with --script, the headless runner.
+// velmora: the game in its window, or, with --script, the headless runner, or,
+// with --render, one system drawn to a PNG.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -10,17 +11,33 @@
 
 #include "platform/tally_file.h"
 #include "qt/game_session.h"
+#include "qt/main_window_view.h"
+#include "qt/web_page.h"
+#include "script/render.h"
 #include "script/runner.h"
 
 namespace {
 
-enum class Mode { Window, Script };
+enum class Mode { Window, Script, Render };
 
 struct Options {
   Mode mode = Mode::Window;
   QString script;
   QString tally;  // empty: the default place
+  velmora::RenderRequest render;
 };
+
+[[noreturn]] void usageError(const QString& message) {
+  std::fprintf(stderr, "velmora: %s\n", qPrintable(message));
+  std::exit(2);
+}
+
+long long number(const QCommandLineParser& parser, const QCommandLineOption& option) {
+  bool ok = false;
+  const long long v = parser.value(option).toLongLong(&ok);
+  if (!ok) usageError("--" + option.names().first() + " takes a whole number");
+  return v;
+}
 
 // Parsed before any application object exists, so that --help, --version and a
 // script need no display.
@@ -36,12 +53,17 @@ Options parseOptions(int argc, char** argv) {
   const QCommandLineOption script("script", "Play the player actions in FILE without a window.",
                                   "FILE");
   const QCommandLineOption tally("tally", "Keep the best score in the file at PATH.", "PATH");
+  const QCommandLineOption render(
+      "render", "Build a system without a window and write the field as a PNG to OUT.", "OUT");
+  const QCommandLineOption preset("preset", "With --render: start from preset N (1 to 6).", "N");
+  const QCommandLineOption seed("seed", "With --render: freeze the seed at S.", "S");
+  const QCommandLineOption spin("spin", "With --render: check the spin box.");
+  const QCommandLineOption ticks("ticks", "With --render: run T simulation ticks (default 2000).",
+                                 "T");
   parser.addOption(script);
   parser.addOption(tally);
-  if (!parser.parse(args)) {
-    std::fprintf(stderr, "velmora: %s\n", qPrintable(parser.errorText()));
-    std::exit(2);
-  }
+  for (const auto* o : {&render, &preset, &seed, &spin, &ticks}) parser.addOption(*o);
+  if (!parser.parse(args)) usageError(parser.errorText());
   if (parser.isSet(help)) {
     // No application object yet to name the program in the usage line.
     QString help = parser.helpText();
@@ -51,14 +73,26 @@ Options parseOptions(int argc, char** argv) {
   }
   if (parser.isSet("version")) parser.showVersion();
   if (!parser.positionalArguments().isEmpty()) {
-    std::fprintf(stderr, "velmora: unexpected argument %s\n",
-                 qPrintable(parser.positionalArguments().first()));
-    std::exit(2);
+    usageError("unexpected argument " + parser.positionalArguments().first());
   }
   Options o;
+  if (parser.isSet(script) && parser.isSet(render))
+    usageError("--script and --render exclude each other");
   if (parser.isSet(script)) {
     o.mode = Mode::Script;
     o.script = parser.value(script);
+  }
+  if (parser.isSet(render)) {
+    o.mode = Mode::Render;
+    o.render.path = parser.value(render).toStdString();
+    if (parser.isSet(preset)) o.render.preset = static_cast<int>(number(parser, preset));
+    if (parser.isSet(seed)) o.render.seed = number(parser, seed);
+    o.render.spin = parser.isSet(spin);
+    if (parser.isSet(ticks)) o.render.ticks = number(parser, ticks);
+  } else {
+    for (const auto* o : {&preset, &seed, &spin, &ticks}) {
+      if (parser.isSet(*o)) usageError("--" + o->names().first() + " needs --render");
+    }
   }
   o.tally = parser.value(tally);
   return o;
@@ -74,10 +108,19 @@ int runScript(int argc, char** argv, const Options& o) {
   return velmora::runScriptFile(o.script.toStdString(), tally, std::cout, std::cerr);
 }
 
+// A render touches no file but its picture: the tally lives in memory.
+int runRender(int argc, char** argv, const Options& o) {
+  QCoreApplication app(argc, argv);
+  velmora::MemoryTallyStorage tally;
+  return velmora::renderPicture(o.render, tally, std::cerr, std::cerr);
+}
+
 int runWindow(int argc, char** argv, const Options& o) {
   QApplication app(argc, argv);
   QApplication::setStyle("Fusion");
   velmora::qt::GameSession session(tallyPath(o));
+  session.game().webPageUrl = velmora::qt::webPageUrl(session.game().webPageUrl);
+  session.mainWindow().fitScreen();
   session.start();
   if (session.ended()) return 0;
   return QApplication::exec();
@@ -92,6 +135,8 @@ int main(int argc, char** argv) {
   switch (options.mode) {
     case Mode::Script:
       return runScript(argc, argv, options);
+    case Mode::Render:
+      return runRender(argc, argv, options);
     case Mode::Window:
       return runWindow(argc, argv, options);
   }

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
 #include <algorithm>
@@ -11,7 +12,10 @@
 #include "app/game.h"
 #include "app/layout.h"
 #include "qt/field_canvas.h"
+#include "qt/help_window.h"
+#include "qt/picture_file.h"
 #include "qt/pictures.h"
+#include "qt/shortcuts.h"
 
 namespace velmora::qt {
 
@@ -78,6 +82,9 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
   }
 
   orderTabsByPlace();
+  installShortcuts(
+      *this, game, *binder_, [this] { savePictureAsked(this, game_.surface); },
+      [this] { showHelp(); });
   setWindowTitle(QString::fromStdString(game.fs7.caption()));
   fitField(FieldCanvas::fieldSizeFor(game.W(), game.H()));
   game.fs7.observeForm([this, alive = alive_](Form&, Prop prop) {
@@ -88,6 +95,13 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
 MainWindowView::~MainWindowView() {
   *alive_ = false;
   binder_->detach();
+}
+
+void MainWindowView::showHelp() {
+  if (help_ == nullptr) help_ = new HelpWindow(this);
+  help_->show();
+  help_->raise();
+  help_->activateWindow();
 }
 
 Placement MainWindowView::placementFor(const Control& c) const {
@@ -162,6 +176,15 @@ int MainWindowView::stripWidth(int windowHeight) const {
 
 void MainWindowView::fitField(QSize field) {
   resize(stripWidth(field.height()) + field.width(), field.height());
+}
+
+void MainWindowView::fitScreen() {
+  const QScreen* s = screen();
+  if (s == nullptr) return;
+  // Room for the window's frame and title bar, which the size does not include.
+  const QSize room = s->availableGeometry().size() * 19 / 20;
+  const QSize fitted = size().boundedTo(room).expandedTo(minimumSize());
+  if (fitted != size()) resize(fitted);
 }
 
 void MainWindowView::resizeEvent(QResizeEvent* event) {

@@ -17,6 +17,7 @@ class Game;
 namespace velmora::qt {
 
 class FieldCanvas;
+class HelpWindow;
 
 class MainWindowView : public QWidget {
   Q_OBJECT
@@ -27,6 +28,11 @@ class MainWindowView : public QWidget {
   FormBinder& binder() { return *binder_; }
   FieldCanvas& canvas() { return *canvas_; }
   QWidget& panel() { return *panel_; }
+  // The help window (F1); made when first shown.
+  void showHelp();
+  HelpWindow* helpWindow() const { return help_; }
+  // Shrinks the window (and so the field) to the screen it opens on.
+  void fitScreen();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -45,6 +51,7 @@ class MainWindowView : public QWidget {
   QScrollArea* strip_;
   QWidget* panel_;
   FieldCanvas* canvas_;
+  HelpWindow* help_ = nullptr;
   std::unique_ptr<FormBinder> binder_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -4,7 +4,9 @@ namespace velmora {
 
 namespace {
 
-std::string boolText(bool b) { return b ? "True" : "False"; }
+std::string boolText(bool b) {
+  return b ? "True" : "False";
+}
 
 std::string colorText(Rgb c) {
   return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
@@ -14,9 +16,9 @@ std::string colorText(Rgb c) {
 
 const std::vector<const char*>& controlPropertyNames() {
   static const std::vector<const char*> names = {
-      "Text",  "Caption", "Value", "Visible", "Enabled",   "Locked",    "ToolTipText",
-      "Interval", "Min",  "Max",   "Left",    "Top",       "Width",     "Height",
-      "ForeColor", "BackColor", "FillColor", "BorderColor"};
+      "Text",        "Caption",  "Value",     "Visible",   "Enabled",   "Locked",
+      "ToolTipText", "Interval", "Min",       "Max",       "Left",      "Top",
+      "Width",       "Height",   "ForeColor", "BackColor", "FillColor", "BorderColor"};
   return names;
 }
 

@@ -18,11 +18,21 @@ std::string quoted(const std::string& s) {
   std::string out = "\"";
   for (unsigned char c : s) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20) {
           char buf[8];
@@ -50,8 +60,8 @@ void writeControls(const Form& form, std::ostream& out) {
   out << "{";
   bool first = true;
   for (const auto& c : form.controls()) {
-    out << (first ? "\n" : ",\n") << "    " << quoted(c->id()) << ": {\"Kind\": "
-        << quoted(kindName(c->kind()));
+    out << (first ? "\n" : ",\n") << "    " << quoted(c->id())
+        << ": {\"Kind\": " << quoted(kindName(c->kind()));
     for (const char* name : controlPropertyNames()) {
       const std::string printed = *controlProperty(*c, name);
       out << ", " << quoted(name) << ": "
@@ -71,8 +81,7 @@ void writeJsonDump(const Game& game, std::ostream& out) {
   for (const auto& item : scalarItems()) {
     const std::string text = item.text(w);
     const bool isText = std::string(item.name) == "ClockText";
-    out << "  " << quoted(item.name) << ": " << (isText ? quoted(text) : jsonValue(text))
-        << ",\n";
+    out << "  " << quoted(item.name) << ": " << (isText ? quoted(text) : jsonValue(text)) << ",\n";
   }
   out << "  \"bodies\": [";
   const auto& tables = tableNames();

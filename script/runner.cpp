@@ -1,7 +1,5 @@
 #include "script/runner.h"
 
-#include <QImage>
-
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -12,8 +10,8 @@
 
 #include "app/game.h"
 #include "form/player.h"
-#include "form/scheduler.h"
 #include "script/control_items.h"
+#include "script/headless.h"
 #include "script/json_dump.h"
 #include "script/world_items.h"
 
@@ -24,24 +22,6 @@ namespace {
 // A line the runner cannot understand: the run stops with status 2.
 struct ScriptError : std::runtime_error {
   using std::runtime_error::runtime_error;
-};
-
-// The host of a headless run: it prints what a window would have shown.
-class ScriptHost final : public Host {
- public:
-  explicit ScriptHost(std::ostream& out) : out_(out) {}
-  bool openUrl(const std::string& url) override {
-    out_ << "open " << url << "\n";
-    return true;
-  }
-  void messageBox(const std::string& title, const std::string& text) override {
-    out_ << "msgbox " << title << " | " << text << "\n";
-  }
-  void endProgram() override { ended = true; }
-  bool ended = false;
-
- private:
-  std::ostream& out_;
 };
 
 bool parseInt(const std::string& s, long long& out) {
@@ -60,9 +40,7 @@ bool parseInt(const std::string& s, long long& out) {
 class ScriptRun {
  public:
   ScriptRun(TallyStorage& tally, std::ostream& out, std::ostream& err)
-      : out_(out), err_(err), host_(out), game_(clock_, host_, tally) {
-    game_.load();
-  }
+      : out_(out), err_(err), headless_(tally, out), game_(headless_.game()) {}
 
   int play(const std::string& script) {
     std::istringstream lines(script);
@@ -78,7 +56,7 @@ class ScriptRun {
         err_ << number << ": " << e.what() << "\n";
         return 2;
       }
-      if (host_.ended) {
+      if (headless_.ended()) {
         out_ << "end\n";
         return 0;
       }
@@ -168,15 +146,15 @@ class ScriptRun {
     } else if (action == "wait") {
       long long ms = 0;
       if (!parseInt(rest, ms) || ms < 0) throw ScriptError("usage: wait MS");
-      advanceTimers(game_.fs7, clock_, ms, [this] { return host_.ended; });
+      headless_.wait(ms);
     } else if (action == "time") {
       int h = 0, m = 0, s = 0;
       char extra = 0;
-      if (std::sscanf(rest.c_str(), "%2d:%2d:%2d%c", &h, &m, &s, &extra) != 3 || h < 0 ||
-          h > 23 || m < 0 || m > 59 || s < 0 || s > 59 || rest.size() != 8) {
+      if (std::sscanf(rest.c_str(), "%2d:%2d:%2d%c", &h, &m, &s, &extra) != 3 || h < 0 || h > 23 ||
+          m < 0 || m > 59 || s < 0 || s > 59 || rest.size() != 8) {
         throw ScriptError("usage: time HH:MM:SS");
       }
-      clock_.setTimeOfDay(h, m, s);
+      headless_.clock().setTimeOfDay(h, m, s);
     } else if (action == "size") {
       const auto w = words(rest);
       long long width = 0, height = 0;
@@ -199,12 +177,7 @@ class ScriptRun {
       writeJsonDump(game_, file);
     } else if (action == "png") {
       if (rest.empty()) throw ScriptError("usage: png FILE");
-      const Surface& s = game_.surface;
-      const QImage image(reinterpret_cast<const uchar*>(s.pixels().data()), s.width(), s.height(),
-                         s.width() * 4, QImage::Format_RGB32);
-      if (!image.save(QString::fromStdString(rest), "PNG")) {
-        throw ScriptError("cannot write " + rest);
-      }
+      if (!writePng(game_.surface, rest)) throw ScriptError("cannot write " + rest);
     } else if (action == "hash") {
       char buf[32];
       std::snprintf(buf, sizeof buf, "%016llx",
@@ -242,9 +215,8 @@ class ScriptRun {
 
   std::ostream& out_;
   std::ostream& err_;
-  VirtualClock clock_;
-  ScriptHost host_;
-  Game game_;
+  HeadlessGame headless_;
+  Game& game_;
 };
 
 }  // namespace

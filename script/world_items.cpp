@@ -8,10 +8,14 @@ namespace velmora {
 
 namespace {
 
-std::string num(double v) { return roundTripText(v); }
+std::string num(double v) {
+  return roundTripText(v);
+}
 
-#define VELMORA_SCALAR(field) \
-  ScalarItem { #field, [](const World& w) { return num(static_cast<double>(w.field)); } }
+#define VELMORA_SCALAR(field)                                                \
+  ScalarItem {                                                               \
+#field, [](const World& w) { return num(static_cast<double>(w.field)); } \
+  }
 
 class Fnv {
  public:
@@ -73,23 +77,33 @@ const std::vector<ScalarItem>& scalarItems() {
 
 const std::vector<const char*>& tableNames() {
   static const std::vector<const char*> names = {
-      "PlanetX",       "PlanetY",    "MomentumX", "MomentumY",  "PlanetGravity",
-      "PlanetType",    "PlanetRed",  "PlanetGreen", "PlanetBlue", "PlanetOff"};
+      "PlanetX",    "PlanetY",   "MomentumX",   "MomentumY",  "PlanetGravity",
+      "PlanetType", "PlanetRed", "PlanetGreen", "PlanetBlue", "PlanetOff"};
   return names;
 }
 
 std::string tableEntryText(const World& w, int table, int i) {
   switch (table) {
-    case 0: return num(w.PlanetX[i]);
-    case 1: return num(w.PlanetY[i]);
-    case 2: return num(w.MomentumX[i]);
-    case 3: return num(w.MomentumY[i]);
-    case 4: return num(w.PlanetGravity[i]);
-    case 5: return num(w.PlanetType[i]);
-    case 6: return num(w.PlanetRed[i]);
-    case 7: return num(w.PlanetGreen[i]);
-    case 8: return num(w.PlanetBlue[i]);
-    default: return num(w.PlanetOff[i]);
+    case 0:
+      return num(w.PlanetX[i]);
+    case 1:
+      return num(w.PlanetY[i]);
+    case 2:
+      return num(w.MomentumX[i]);
+    case 3:
+      return num(w.MomentumY[i]);
+    case 4:
+      return num(w.PlanetGravity[i]);
+    case 5:
+      return num(w.PlanetType[i]);
+    case 6:
+      return num(w.PlanetRed[i]);
+    case 7:
+      return num(w.PlanetGreen[i]);
+    case 8:
+      return num(w.PlanetBlue[i]);
+    default:
+      return num(w.PlanetOff[i]);
   }
 }
 

@@ -4,22 +4,31 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QUrl>
 
 #include "app/game.h"
 #include "qt/click_widgets.h"
 #include "qt/end_window_view.h"
 #include "qt/field_canvas.h"
 #include "qt/game_session.h"
+#include "qt/help_window.h"
 #include "qt/main_window_view.h"
+#include "qt/picture_file.h"
 #include "qt/timer_driver.h"
+#include "qt/web_page.h"
 
 namespace velmora::qt {
 namespace {
@@ -334,6 +343,108 @@ TEST_F(WindowTest, ClosingTheMainWindowEndsTheGame) {
   session.mainWindow().close();
   EXPECT_TRUE(session.ended());
   EXPECT_FALSE(session.endWindow().isVisible());
+}
+
+}  // namespace
+}  // namespace velmora::qt
+
+namespace velmora::qt {
+namespace {
+
+TEST_F(WindowTest, KeysClickTheirControlsOnlyWhileTheyAreAvailable) {
+  ASSERT_TRUE(activate());
+  MainWindowView& w = session.mainWindow();
+  Count go(g.Command2->onClick);
+  Count pause(g.Command5->onClick);
+  Count clear(g.Command4->onClick);
+
+  // Before a system runs there is nothing to pause or clear.
+  QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+  QTest::keyClick(&w, Qt::Key_L, Qt::ControlModifier);
+  EXPECT_EQ(pause.n, 0);
+  EXPECT_EQ(clear.n, 0);
+
+  // Go from inside a field: the field is left first, as with a mouse click.
+  Count text1Left(g.Text1->onLostFocus);
+  QLineEdit* field = widget<QLineEdit>(g.Text1);
+  field->setFocus();
+  QTest::keyClick(field, Qt::Key_G, Qt::ControlModifier);
+  EXPECT_EQ(go.n, 1);
+  EXPECT_EQ(text1Left.n, 1);
+  EXPECT_TRUE(g.Ti->enabled());
+  EXPECT_FALSE(g.Command2->visible());
+  QTest::keyClick(&w, Qt::Key_F5);  // Go is hidden while the system runs
+  EXPECT_EQ(go.n, 1);
+
+  g.surface.plot(900 + 15 * 10, 15 * 20, {255, 0, 0});
+  QTest::keyClick(&w, Qt::Key_L, Qt::ControlModifier);
+  EXPECT_EQ(clear.n, 1);
+  EXPECT_EQ(g.surface.pixel(10, 20), Surface::pack({0, 0, 0}));
+
+  QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+  EXPECT_EQ(pause.n, 1);
+  EXPECT_TRUE(g.Frame2->visible());
+  EXPECT_FALSE(g.Ti->enabled());
+  QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+  EXPECT_EQ(pause.n, 2);
+  EXPECT_FALSE(g.Frame2->visible());
+  EXPECT_TRUE(g.Ti->enabled());
+}
+
+TEST_F(WindowTest, F1OpensTheHelpListingTheKeys) {
+  ASSERT_TRUE(activate());
+  MainWindowView& w = session.mainWindow();
+  EXPECT_EQ(w.helpWindow(), nullptr);
+  QTest::keyClick(&w, Qt::Key_F1);
+  ASSERT_NE(w.helpWindow(), nullptr);
+  EXPECT_TRUE(w.helpWindow()->isVisible());
+  const QString text = w.helpWindow()->findChild<QTextBrowser*>("helpText")->toPlainText();
+  for (const char* key : {"Ctrl+G", "F5", "Ctrl+P", "Ctrl+L", "Ctrl+S", "F1"}) {
+    EXPECT_TRUE(text.contains(key)) << key;
+  }
+  for (const char* word : {"Spin", "Bind", "Border Math", "Score"}) {
+    EXPECT_TRUE(text.contains(word)) << word;
+  }
+}
+
+TEST(PictureFile, DefaultNameCarriesDateAndTimeInThePicturesFolder) {
+  const QDateTime when(QDate(2026, 3, 4), QTime(5, 6, 7));
+  EXPECT_EQ(defaultPictureName(when), "velmora-20260304-050607.png");
+  const QString path = defaultPicturePath(when);
+  EXPECT_TRUE(path.endsWith("/velmora-20260304-050607.png"));
+  const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  const bool there = !pictures.isEmpty() && QDir(pictures).exists();
+  EXPECT_TRUE(path.startsWith(there ? pictures : QDir::homePath()));
+}
+
+TEST_F(WindowTest, TheWindowShrinksToItsScreenAndTheFieldFollows) {
+  MainWindowView& w = session.mainWindow();
+  const QSize screen = w.screen()->availableGeometry().size();
+  ASSERT_GT(w.width(), screen.width());  // the default field is wider than the test screen
+  w.fitScreen();
+  EXPECT_LE(w.width(), screen.width());
+  EXPECT_LE(w.height(), screen.height());
+  EXPECT_GE(w.width(), w.minimumWidth());
+  QCoreApplication::processEvents();
+  const QSize field = w.canvas().size();
+  EXPECT_EQ(FieldCanvas::fieldSizeFor(g.W(), g.H()), field);
+  EXPECT_EQ(w.canvas().x() + field.width(), w.width());
+}
+
+TEST(WebPage, TheInstalledPageComesFirstThenTheSourceTreeCopy) {
+  QTemporaryDir dir;
+  const QString installed = dir.filePath("installed.htm");
+  const QString source = dir.filePath("source.htm");
+  const std::string fallback = "file:///nowhere.htm";
+  EXPECT_EQ(webPageUrlFrom(installed, source, fallback), fallback);
+  QFile(source).open(QIODevice::WriteOnly);
+  EXPECT_EQ(webPageUrlFrom(installed, source, fallback),
+            QUrl::fromLocalFile(source).toString().toStdString());
+  QFile(installed).open(QIODevice::WriteOnly);
+  EXPECT_EQ(webPageUrlFrom(installed, source, fallback),
+            QUrl::fromLocalFile(installed).toString().toStdString());
+  // From the build tree the source copy is found.
+  EXPECT_NE(webPageUrl(fallback), fallback);
 }
 
 }  // namespace

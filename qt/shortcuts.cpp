@@ -1,0 +1,49 @@
+#include "qt/shortcuts.h"
+
+#include <QShortcut>
+#include <QWidget>
+
+#include "app/game.h"
+#include "qt/form_binder.h"
+
+namespace velmora::qt {
+
+namespace {
+
+const QList<QKeySequence> kGo{QKeySequence(Qt::CTRL | Qt::Key_G), QKeySequence(Qt::Key_F5)};
+const QList<QKeySequence> kPause{QKeySequence(Qt::CTRL | Qt::Key_P), QKeySequence(Qt::Key_Pause)};
+const QList<QKeySequence> kClear{QKeySequence(Qt::CTRL | Qt::Key_L)};
+const QList<QKeySequence> kSave{QKeySequence(Qt::CTRL | Qt::Key_S)};
+const QList<QKeySequence> kHelp{QKeySequence(Qt::Key_F1)};
+
+void bindKeys(QWidget& window, const QList<QKeySequence>& keys,
+              const std::function<void()>& action) {
+  for (const QKeySequence& key : keys) {
+    auto* shortcut = new QShortcut(key, &window);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, &window, action);
+  }
+}
+
+}  // namespace
+
+QList<ShortcutEntry> shortcutEntries() {
+  return {{kGo, "Go: start a new system"},
+          {kPause, "Pause, or resume after a pause"},
+          {kClear, "Clear the trails"},
+          {kSave, "Save the field as a picture"},
+          {kHelp, "This help"}};
+}
+
+void installShortcuts(QWidget& window, Game& game, FormBinder& binder,
+                      std::function<void()> savePicture, std::function<void()> showHelp) {
+  FormBinder* b = &binder;
+  auto clicks = [b](Control* c) { return [b, c] { b->click(*c); }; };
+  bindKeys(window, kGo, clicks(game.Command2));
+  bindKeys(window, kPause, clicks(game.Command5));
+  bindKeys(window, kClear, clicks(game.Command4));
+  bindKeys(window, kSave, std::move(savePicture));
+  bindKeys(window, kHelp, std::move(showHelp));
+}
+
+}  // namespace velmora::qt
