@@ -1,0 +1,86 @@
+// r^e from IEEE basic operations only, as exp(e * log(r)): the platform's pow takes
+// different code paths on different processors, which would break the replay of a
+// frozen seed from one machine to another. Inline and branch-free, so the gravity
+// kernel can vectorise it.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+
+namespace velmora::sim {
+
+namespace powdetail {
+
+inline constexpr double kLn2Hi = 0x1.62e42fefa3800p-1;  // trailing zeros: n * hi is exact
+inline constexpr double kLn2Lo = 0x1.ef35793c7673p-45;
+inline constexpr double kLn2 = 0x1.62e42fefa39efp-1;
+inline constexpr double kRound = 0x1.8p52;  // adding it rounds to a whole number
+
+// 2^n for a whole n in -1022..1023, built in the exponent field.
+inline double twoTo(double n) {
+  const uint64_t whole = std::bit_cast<uint64_t>(n + kRound) - std::bit_cast<uint64_t>(kRound);
+  return std::bit_cast<double>((whole + 1023) << 52);
+}
+
+// Natural log of a normal positive r: r = 2^k * m with m in [sqrt(1/2), sqrt(2)),
+// log m = 2 atanh(s) with s = (m - 1) / (m + 1), |s| < 0.172.
+inline double logOf(double r) {
+  const uint64_t bits = std::bit_cast<uint64_t>(r);
+  double m = std::bit_cast<double>((bits & 0x000fffffffffffffull) | 0x3ff0000000000000ull);
+  double k = std::bit_cast<double>((bits >> 52) | 0x4330000000000000ull) - (0x1p52 + 1023);
+  const bool high = m > 0x1.6a09e667f3bcdp0;
+  m = high ? m * 0.5 : m;
+  k = high ? k + 1 : k;
+  const double s = (m - 1) / (m + 1);
+  const double z = s * s;
+  double p = 1.0 / 23;
+  p = p * z + 1.0 / 21;
+  p = p * z + 1.0 / 19;
+  p = p * z + 1.0 / 17;
+  p = p * z + 1.0 / 15;
+  p = p * z + 1.0 / 13;
+  p = p * z + 1.0 / 11;
+  p = p * z + 1.0 / 9;
+  p = p * z + 1.0 / 7;
+  p = p * z + 1.0 / 5;
+  p = p * z + 1.0 / 3;
+  const double logM = 2 * s + 2 * s * (z * p);
+  return (k * kLn2Hi + logM) + k * kLn2Lo;
+}
+
+// e^t; overflows to infinity above 709.78 and gives 0 below -745.13.
+inline double expOf(double t) {
+  const bool over = t > 709.782712893384;
+  const bool under = t < -745.1332191019412;
+  const double c = over || under || t != t ? 0 : t;
+  const double n = (c * (1 / kLn2) + kRound) - kRound;
+  const double r = (c - n * kLn2Hi) - n * kLn2Lo;
+  double p = 1.0 / 6227020800;  // 1 / 13!
+  p = p * r + 1.0 / 479001600;
+  p = p * r + 1.0 / 39916800;
+  p = p * r + 1.0 / 3628800;
+  p = p * r + 1.0 / 362880;
+  p = p * r + 1.0 / 40320;
+  p = p * r + 1.0 / 5040;
+  p = p * r + 1.0 / 720;
+  p = p * r + 1.0 / 120;
+  p = p * r + 1.0 / 24;
+  p = p * r + 1.0 / 6;
+  p = p * r + 0.5;
+  p = p * r + 1;
+  p = p * r + 1;
+  // Two factors keep each in the normal range; the product rounds into subnormals.
+  const double half = (n * 0.5 + kRound) - kRound;
+  const double e = p * twoTo(half) * twoTo(n - half);
+  const double special = over ? 1.0 / 0.0 : 0.0;
+  return over || under ? special : (t != t ? t : e);
+}
+
+}  // namespace powdetail
+
+// r^e for a normal positive r and a finite e.
+inline double powerOf(double r, double e) {
+  return powdetail::expOf(e * powdetail::logOf(r));
+}
+
+}  // namespace velmora::sim
