@@ -28,9 +28,12 @@ inline double logOf(double r) {
   const uint64_t bits = std::bit_cast<uint64_t>(r);
   double m = std::bit_cast<double>((bits & 0x000fffffffffffffull) | 0x3ff0000000000000ull);
   double k = std::bit_cast<double>((bits >> 52) | 0x4330000000000000ull) - (0x1p52 + 1023);
+  // Selects between values already computed, so the loop stays free of branches.
   const bool high = m > 0x1.6a09e667f3bcdp0;
-  m = high ? m * 0.5 : m;
-  k = high ? k + 1 : k;
+  const double halfM = m * 0.5;
+  const double nextK = k + 1;
+  m = high ? halfM : m;
+  k = high ? nextK : k;
   const double s = (m - 1) / (m + 1);
   const double z = s * s;
   double p = 1.0 / 23;
@@ -52,7 +55,8 @@ inline double logOf(double r) {
 inline double expOf(double t) {
   const bool over = t > 709.782712893384;
   const bool under = t < -745.1332191019412;
-  const double c = over || under || t != t ? 0 : t;
+  const bool none = t != t;
+  const double c = (over | under | none) ? 0.0 : t;
   const double n = (c * (1 / kLn2) + kRound) - kRound;
   const double r = (c - n * kLn2Hi) - n * kLn2Lo;
   double p = 1.0 / 6227020800;  // 1 / 13!
@@ -73,7 +77,8 @@ inline double expOf(double t) {
   const double half = (n * 0.5 + kRound) - kRound;
   const double e = p * twoTo(half) * twoTo(n - half);
   const double special = over ? 1.0 / 0.0 : 0.0;
-  return over || under ? special : (t != t ? t : e);
+  const double value = none ? t : e;
+  return (over | under) ? special : value;
 }
 
 }  // namespace powdetail

@@ -13,7 +13,10 @@ inline constexpr double kLevelCosine = -3.4914813388431334e-15;
 
 // r^exponent for an exponent other than 2; 1 and 0 exactly, as the law reads them.
 inline double otherPower(double r, double exponent) {
-  return exponent == 1 ? r : exponent == 0 ? 1.0 : powerOf(r, exponent);
+  // Computed before the select, so a vectorised loop needs no branch.
+  const double p = powerOf(r, exponent);
+  const double low = exponent == 0 ? 1.0 : p;
+  return exponent == 1 ? r : low;
 }
 
 // r^exponent with exponent 2 through d2 = r * r directly.

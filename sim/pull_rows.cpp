@@ -1,10 +1,11 @@
-// Built at -O3 (see CMakeLists.txt): the inner loop runs over the bodies i pulled by
-// one body j, so each vector lane sums its own body in the literal order of j and
-// the vector width cannot change a bit.
+// Built at -O3 (see CMakeLists.txt): the inner loops run over the bodies i pulled by
+// one or two bodies j, so each vector lane sums its own body in the literal order of
+// j and the vector width cannot change a bit.
 #include "sim/pull_rows.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "sim/pull.h"
 
@@ -14,70 +15,93 @@ namespace {
 
 constexpr double kGravityScale = 10000;
 
-// Ranges within which the lane arithmetic stays normal and finite: no overflow of
-// power * r, no underflow of the quotient.
-constexpr double kMinD2 = 1;
-constexpr double kMaxD2 = 1e100;
-constexpr double kMinPower = 1e-90;
-constexpr double kMaxPower = 1e90;
+// Within these ranges the lane arithmetic stays normal and finite: no overflow of
+// power * r, no underflow of the quotient. |position| <= 1e49 keeps r <= 3e49.
+constexpr double kMaxPosition = 1e49;
+constexpr double kMinPower = 1e-80;
+constexpr double kMaxPower = 1e80;
 constexpr double kMinGravity = 1e-50;
 constexpr double kMaxGravity = 1e200;
 
 struct Column {
-  double x, y, scaled, mergeLimit;
+  double x, y, scaled;
 };
 
-// Adds the pulls of one body j on bodies lo..hi-1 (all different from j).
+struct Lanes {
+  const double* __restrict px;
+  const double* __restrict py;
+  double* __restrict sx;
+  double* __restrict sy;
+  double* __restrict closest;
+};
+
+// Adds the pull of one body on lane i. `closest` keeps the least squared distance,
+// or 0 once a pair is exactly level or straight (those take the exact branch).
 template <bool kSquare>
-void addColumn(const Column& c, double exponent, double radius, const double* __restrict px,
-               const double* __restrict py, const double* __restrict on,
-               const double* __restrict limit, double* __restrict sx, double* __restrict sy,
-               double* __restrict redo, double* __restrict near, int lo, int hi) {
+inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
+  const double dx = c.x - l.px[i];
+  const double dy = c.y - l.py[i];
+  const double d2 = dx * dx + dy * dy;
+  const double r = __builtin_sqrt(d2);
+  const double power = kSquare ? d2 : otherPower(r, exponent);
+  const double q = pullQuotient(c.scaled, power, r);
+  const double fx = dx * q;
+  const double fy = dy * q;  // |dy| * q with the sign of dy, exactly
+  const double key = dx * dy != 0 ? d2 : 0.0;
+  l.sx[i] = l.sx[i] + fx;
+  l.sy[i] = l.sy[i] + fy;
+  l.closest[i] = key < l.closest[i] ? key : l.closest[i];
+}
+
+template <bool kSquare>
+void oneColumn(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
+  const Lanes l = lanes;
+  for (int i = lo; i < hi; ++i) addPull<kSquare>(c, e, l, i);
+}
+
+// Two columns in one sweep halve the loads and stores of the sums; a lane still
+// adds the higher j first.
+template <bool kSquare>
+void twoColumns(const Column& ca, const Column& cb, double e, const Lanes& lanes, int lo, int hi) {
+  const Lanes l = lanes;
+  const Column a = ca;
+  const Column b = cb;
   for (int i = lo; i < hi; ++i) {
-    const double dx = c.x - px[i];
-    const double dy = c.y - py[i];
-    const double d2 = dx * dx + dy * dy;
-    const double r = __builtin_sqrt(d2);
-    const double power = kSquare ? d2 : otherPower(r, exponent);
-    const double q = pullQuotient(c.scaled, power, r);
-    const double fx = dx * q;
-    const double ay = dy < 0 ? -dy : dy;
-    const double fy0 = ay * q;
-    const double fy = dy < 0 ? -fy0 : fy0;
-    const bool valid = on[i] != 0;
-    const bool plain = r > radius && dx != 0 && dy != 0 && d2 >= kMinD2 && d2 <= kMaxD2 &&
-                       (kSquare || (power >= kMinPower && power <= kMaxPower));
-    const bool use = valid && plain;
-    sx[i] = sx[i] + (use ? fx : 0.0);
-    sy[i] = sy[i] + (use ? fy : 0.0);
-    redo[i] = valid && !plain ? 1.0 : redo[i];
-    near[i] = valid && d2 < std::max(limit[i], c.mergeLimit) ? 1.0 : near[i];
+    addPull<kSquare>(a, e, l, i);
+    addPull<kSquare>(b, e, l, i);
   }
 }
 
 template <bool kSquare>
-void allColumns(const World& w, int top, PullRows& rows, const Table<double>& on,
-                const Table<double>& limit) {
-  const int n = top + 1;
-  const double radius = w.PlanetRadius;
-  const double sunLimit = static_cast<double>(w.SunRadius) * w.SunRadius;
-  for (int j = top; j >= 0; --j) {
-    if (w.PlanetOff[j] == 1) continue;
+void allColumns(const World& w, int n, const std::vector<int>& columns, const Lanes& l,
+                PullRows& rows) {
+  const double e = w.GravityExponent;
+  const auto column = [&](int j) {
     const double scaled = kGravityScale * w.PlanetGravity[j];
     const double size = std::fabs(scaled);
-    const bool plainGravity = scaled == 0 || (size >= kMinGravity && size <= kMaxGravity);
-    const Column c{w.PlanetX[j], w.PlanetY[j], plainGravity ? scaled : 0.0,
-                   j == 0 ? sunLimit : -1.0};
-    const auto run = [&](int lo, int hi) {
-      addColumn<kSquare>(c, w.GravityExponent, radius, w.PlanetX.data(), w.PlanetY.data(),
-                         on.data(), limit.data(), rows.sumX.data(), rows.sumY.data(),
-                         rows.redo.data(), rows.near.data(), lo, hi);
-    };
-    run(0, j);
-    run(j + 1, n);
-    if (!plainGravity) {
-      for (int i = 0; i < n; ++i) rows.redo[i] = on[i] != 0 && i != j ? 1.0 : rows.redo[i];
+    const bool plain = scaled == 0 || (size >= kMinGravity && size <= kMaxGravity);
+    if (!plain) {  // its pulls take the checks of the literal rows
+      for (int i = 0; i < n; ++i) rows.redo[i] = i != j ? 1.0 : rows.redo[i];
     }
+    return Column{w.PlanetX[j], w.PlanetY[j], plain ? scaled : 0.0};
+  };
+  size_t k = 0;
+  for (; k + 1 < columns.size(); k += 2) {
+    const int ja = columns[k];
+    const int jb = columns[k + 1];  // jb < ja
+    const Column a = column(ja);
+    const Column b = column(jb);
+    twoColumns<kSquare>(a, b, e, l, 0, jb);
+    addPull<kSquare>(a, e, l, jb);
+    twoColumns<kSquare>(a, b, e, l, jb + 1, ja);
+    addPull<kSquare>(b, e, l, ja);
+    twoColumns<kSquare>(a, b, e, l, ja + 1, n);
+  }
+  if (k < columns.size()) {
+    const int j = columns[k];
+    const Column c = column(j);
+    oneColumn<kSquare>(c, e, l, 0, j);
+    oneColumn<kSquare>(c, e, l, j + 1, n);
   }
 }
 
@@ -87,21 +111,50 @@ void computePullRows(const World& w, int top, PullRows& rows) {
   rows.anyNear = false;
   if (top < 0) return;
   const int n = top + 1;
-  Table<double> on;
-  Table<double> limit;  // square of the merging range against every body but the sun
+  std::vector<int> columns;  // the pulling bodies, highest first
+  double extent = 0;
+  for (int j = top; j >= 0; --j) {
+    if (w.PlanetOff[j] == 1) continue;
+    columns.push_back(j);
+    extent = std::max({extent, std::fabs(w.PlanetX[j]), std::fabs(w.PlanetY[j])});
+  }
+  Table<double> closest;
+  for (int i = 0; i < n; ++i) {
+    rows.sumX[i] = rows.sumY[i] = rows.redo[i] = rows.near[i] = 0;
+    closest[i] = 1e300;
+  }
+  const double e = w.GravityExponent;
+  const double farthest = 3 * extent;
+  const double p1 = otherPower(1, e);
+  const double p2 = otherPower(farthest < 1 ? 1 : farthest, e);
+  const bool inRange = extent <= kMaxPosition &&
+                       (e == 2 || (std::min(p1, p2) >= kMinPower && std::max(p1, p2) <= kMaxPower));
+  if (!inRange) {  // every row takes the literal checks
+    for (int i = 0; i < n; ++i) rows.redo[i] = 1;
+  } else {
+    const Lanes l{w.PlanetX.data(), w.PlanetY.data(), rows.sumX.data(), rows.sumY.data(),
+                  closest.data()};
+    if (e == 2) {
+      allColumns<true>(w, n, columns, l, rows);
+    } else {
+      allColumns<false>(w, n, columns, l, rows);
+    }
+  }
+
+  // sqrt(d2) <= R needs d2 <= R^2 (1 + 2^-52): the margin makes the test safe.
+  const double radius = w.PlanetRadius;
+  const double closeLimit = std::max(1.0, radius >= 0 ? radius * radius * (1 + 1e-12) : 0.0);
   const double bond = static_cast<double>(w.BondRange) * w.BondRange;
   const double sun = static_cast<double>(w.SunRadius) * w.SunRadius;
   for (int i = 0; i < n; ++i) {
-    on[i] = w.PlanetOff[i] != 1 ? 1.0 : 0.0;
-    limit[i] = i == 0 ? sun : bond;
-    rows.sumX[i] = rows.sumY[i] = rows.redo[i] = rows.near[i] = 0;
+    if (w.PlanetOff[i] == 1) continue;
+    if (!inRange || closest[i] <= closeLimit) rows.redo[i] = 1;
+    const double sx = w.PlanetX[0] - w.PlanetX[i];
+    const double sy = w.PlanetY[0] - w.PlanetY[i];
+    const bool nearSun = i != 0 && w.PlanetOff[0] != 1 && sx * sx + sy * sy < sun;
+    if (!inRange || closest[i] < (i == 0 ? sun : bond) || nearSun) rows.near[i] = 1;
+    rows.anyNear = rows.anyNear || rows.near[i] != 0;
   }
-  if (w.GravityExponent == 2) {
-    allColumns<true>(w, top, rows, on, limit);
-  } else {
-    allColumns<false>(w, top, rows, on, limit);
-  }
-  for (int i = 0; i < n; ++i) rows.anyNear = rows.anyNear || rows.near[i] != 0;
 }
 
 }  // namespace velmora::sim
