@@ -24,8 +24,17 @@ void EngineStages::beginGravity(int top) {
 // it carries on is its last pair's, which computes nothing else.
 void EngineStages::pairs(int i) {
   if (rows_.redo[i] != 0) {
+    // Literal order; plain pairs take the lanes' values, which pairStep would repeat.
+    pullsOfRow(w_, i, top_, rows_, row_);
     for (int j = top_; j >= 0; --j) {
-      if (j != i && w_.PlanetOff[j] != 1) pair(i, j);
+      if (j == i || w_.PlanetOff[j] == 1) continue;
+      if (row_.plain[j] != 0) {
+        force_ = {row_.fx[j], row_.fy[j]};
+        sumX_ = sumX_ + force_.fx;
+        sumY_ = sumY_ + force_.fy;
+      } else {
+        pair(i, j);
+      }
     }
     return;
   }

@@ -41,6 +41,7 @@ class EngineStages {
   int disturbances_ = 0;
   int top_ = -1;
   PullRows rows_;
+  RowPulls row_;
 };
 
 }  // namespace velmora::sim

@@ -77,13 +77,10 @@ void allColumns(const World& w, int n, const std::vector<int>& columns, const La
                 PullRows& rows) {
   const double e = w.GravityExponent;
   const auto column = [&](int j) {
-    const double scaled = kGravityScale * w.PlanetGravity[j];
-    const double size = std::fabs(scaled);
-    const bool plain = scaled == 0 || (size >= kMinGravity && size <= kMaxGravity);
-    if (!plain) {  // its pulls take the checks of the literal rows
+    if (rows.plainBody[j] == 0) {  // its pulls take the checks of the literal rows
       for (int i = 0; i < n; ++i) rows.redo[i] = i != j ? 1.0 : rows.redo[i];
     }
-    return Column{w.PlanetX[j], w.PlanetY[j], plain ? scaled : 0.0};
+    return Column{w.PlanetX[j], w.PlanetY[j], rows.scaled[j]};
   };
   size_t k = 0;
   for (; k + 1 < columns.size(); k += 2) {
@@ -122,6 +119,11 @@ void computePullRows(const World& w, int top, PullRows& rows) {
   for (int i = 0; i < n; ++i) {
     rows.sumX[i] = rows.sumY[i] = rows.redo[i] = rows.near[i] = 0;
     closest[i] = 1e300;
+    const double scaled = kGravityScale * w.PlanetGravity[i];
+    const double size = std::fabs(scaled);
+    const bool plain = scaled == 0 || (size >= kMinGravity && size <= kMaxGravity);
+    rows.plainBody[i] = plain ? 1.0 : 0.0;
+    rows.scaled[i] = plain ? scaled : 0.0;
   }
   const double e = w.GravityExponent;
   const double farthest = 3 * extent;
@@ -129,6 +131,11 @@ void computePullRows(const World& w, int top, PullRows& rows) {
   const double p2 = otherPower(farthest < 1 ? 1 : farthest, e);
   const bool inRange = extent <= kMaxPosition &&
                        (e == 2 || (std::min(p1, p2) >= kMinPower && std::max(p1, p2) <= kMaxPower));
+  // sqrt(d2) <= R needs d2 <= R^2 (1 + 2^-52): the margin makes the test safe.
+  const double radius = w.PlanetRadius;
+  const double closeLimit = std::max(1.0, radius >= 0 ? radius * radius * (1 + 1e-12) : 0.0);
+  rows.inRange = inRange;
+  rows.closeLimit = closeLimit;
   if (!inRange) {  // every row takes the literal checks
     for (int i = 0; i < n; ++i) rows.redo[i] = 1;
   } else {
@@ -141,9 +148,6 @@ void computePullRows(const World& w, int top, PullRows& rows) {
     }
   }
 
-  // sqrt(d2) <= R needs d2 <= R^2 (1 + 2^-52): the margin makes the test safe.
-  const double radius = w.PlanetRadius;
-  const double closeLimit = std::max(1.0, radius >= 0 ? radius * radius * (1 + 1e-12) : 0.0);
   const double bond = static_cast<double>(w.BondRange) * w.BondRange;
   const double sun = static_cast<double>(w.SunRadius) * w.SunRadius;
   for (int i = 0; i < n; ++i) {
@@ -154,6 +158,46 @@ void computePullRows(const World& w, int top, PullRows& rows) {
     const bool nearSun = i != 0 && w.PlanetOff[0] != 1 && sx * sx + sy * sy < sun;
     if (!inRange || closest[i] < (i == 0 ? sun : bond) || nearSun) rows.near[i] = 1;
     rows.anyNear = rows.anyNear || rows.near[i] != 0;
+  }
+}
+
+namespace {
+
+template <bool kSquare>
+void rowLanes(const World& w, int i, int top, const PullRows& rows, RowPulls& out) {
+  const double e = w.GravityExponent;
+  const double xi = w.PlanetX[i];
+  const double yi = w.PlanetY[i];
+  const double limit = rows.inRange ? rows.closeLimit : 1e300;
+  const double* __restrict px = w.PlanetX.data();
+  const double* __restrict py = w.PlanetY.data();
+  const double* __restrict scaled = rows.scaled.data();
+  const double* __restrict plainBody = rows.plainBody.data();
+  double* __restrict fx = out.fx.data();
+  double* __restrict fy = out.fy.data();
+  double* __restrict plain = out.plain.data();
+  for (int j = 0; j <= top; ++j) {
+    // The same operations as a lane of addPull, with body j pulling.
+    const double dx = px[j] - xi;
+    const double dy = py[j] - yi;
+    const double d2 = dx * dx + dy * dy;
+    const double r = __builtin_sqrt(d2);
+    const double power = kSquare ? d2 : otherPower(r, e);
+    const double q = pullQuotient(scaled[j], power, r);
+    fx[j] = dx * q;
+    fy[j] = dy * q;
+    const bool isPlain = (dx * dy != 0) & (d2 > limit) & (plainBody[j] != 0);
+    plain[j] = isPlain ? 1.0 : 0.0;
+  }
+}
+
+}  // namespace
+
+void pullsOfRow(const World& w, int i, int top, const PullRows& rows, RowPulls& out) {
+  if (w.GravityExponent == 2) {
+    rowLanes<true>(w, i, top, rows, out);
+  } else {
+    rowLanes<false>(w, i, top, rows, out);
   }
 }
 

@@ -21,9 +21,26 @@ struct PullRows {
   // square of its range): rows without one cannot merge at all.
   Table<double> near{};
   bool anyNear = false;
+
+  // What the kernel found about this tick, reused by pullsOfRow.
+  bool inRange = false;       // positions and powers within the lane arithmetic's range
+  double closeLimit = 0;      // squared distances above it are certainly not close
+  Table<double> scaled{};     // 10000 G per body; 0 where the lanes cannot take it
+  Table<double> plainBody{};  // nonzero where they can
+};
+
+// The pulls of every body j on body i, each as the lanes compute it, and whether
+// the literal pass would compute just that (plain[j] nonzero) for the pair.
+struct RowPulls {
+  Table<double> fx{};
+  Table<double> fy{};
+  Table<double> plain{};
 };
 
 // Fills `rows` for bodies 0..top (off bodies are neither pulled nor pulling).
 void computePullRows(const World& world, int top, PullRows& rows);
+
+// Fills `out` for row i, partners 0..top, after computePullRows of this tick.
+void pullsOfRow(const World& world, int i, int top, const PullRows& rows, RowPulls& out);
 
 }  // namespace velmora::sim
