@@ -36,17 +36,14 @@ inline double logOf(double r) {
   k = high ? nextK : k;
   const double s = (m - 1) / (m + 1);
   const double z = s * s;
-  double p = 1.0 / 23;
-  p = p * z + 1.0 / 21;
-  p = p * z + 1.0 / 19;
-  p = p * z + 1.0 / 17;
-  p = p * z + 1.0 / 15;
-  p = p * z + 1.0 / 13;
-  p = p * z + 1.0 / 11;
-  p = p * z + 1.0 / 9;
-  p = p * z + 1.0 / 7;
-  p = p * z + 1.0 / 5;
-  p = p * z + 1.0 / 3;
+  // Estrin's scheme: short dependency chains, so vector lanes overlap in the core.
+  const double z2 = z * z;
+  const double z4 = z2 * z2;
+  const double z8 = z4 * z4;
+  const double b0 = (1.0 / 3 + z * (1.0 / 5)) + z2 * (1.0 / 7 + z * (1.0 / 9));
+  const double b1 = (1.0 / 11 + z * (1.0 / 13)) + z2 * (1.0 / 15 + z * (1.0 / 17));
+  const double b2 = (1.0 / 19 + z * (1.0 / 21)) + z2 * (1.0 / 23);
+  const double p = (b0 + z4 * b1) + z8 * b2;
   const double logM = 2 * s + 2 * s * (z * p);
   return (k * kLn2Hi + logM) + k * kLn2Lo;
 }
@@ -59,20 +56,15 @@ inline double expOf(double t) {
   const double c = (over | under | none) ? 0.0 : t;
   const double n = (c * (1 / kLn2) + kRound) - kRound;
   const double r = (c - n * kLn2Hi) - n * kLn2Lo;
-  double p = 1.0 / 6227020800;  // 1 / 13!
-  p = p * r + 1.0 / 479001600;
-  p = p * r + 1.0 / 39916800;
-  p = p * r + 1.0 / 3628800;
-  p = p * r + 1.0 / 362880;
-  p = p * r + 1.0 / 40320;
-  p = p * r + 1.0 / 5040;
-  p = p * r + 1.0 / 720;
-  p = p * r + 1.0 / 120;
-  p = p * r + 1.0 / 24;
-  p = p * r + 1.0 / 6;
-  p = p * r + 0.5;
-  p = p * r + 1;
-  p = p * r + 1;
+  const double r2 = r * r;
+  const double r4 = r2 * r2;
+  const double r8 = r4 * r4;
+  const double c0 = (1 + r) + r2 * (0.5 + r * (1.0 / 6));
+  const double c1 = (1.0 / 24 + r * (1.0 / 120)) + r2 * (1.0 / 720 + r * (1.0 / 5040));
+  const double c2 =
+      (1.0 / 40320 + r * (1.0 / 362880)) + r2 * (1.0 / 3628800 + r * (1.0 / 39916800));
+  const double c3 = 1.0 / 479001600 + r * (1.0 / 6227020800);  // up to r^13 / 13!
+  const double p = (c0 + r4 * c1) + r8 * (c2 + r4 * c3);
   // Two factors keep each in the normal range; the product rounds into subnormals.
   const double half = (n * 0.5 + kRound) - kRound;
   const double e = p * twoTo(half) * twoTo(n - half);
