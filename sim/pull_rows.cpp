@@ -163,42 +163,38 @@ void computePullRows(const World& w, int top, PullRows& rows) {
 
 namespace {
 
+struct RowIn {
+  double xi, yi, e, limit;
+};
+
 template <bool kSquare>
-void rowLanes(const World& w, int i, int top, const PullRows& rows, RowPulls& out) {
-  const double e = w.GravityExponent;
-  const double xi = w.PlanetX[i];
-  const double yi = w.PlanetY[i];
-  const double limit = rows.inRange ? rows.closeLimit : 1e300;
-  const double* __restrict px = w.PlanetX.data();
-  const double* __restrict py = w.PlanetY.data();
-  const double* __restrict scaled = rows.scaled.data();
-  const double* __restrict plainBody = rows.plainBody.data();
-  double* __restrict fx = out.fx.data();
-  double* __restrict fy = out.fy.data();
-  double* __restrict plain = out.plain.data();
-  for (int j = 0; j <= top; ++j) {
+void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py,
+              const double* __restrict scaled, const double* __restrict plainBody,
+              double* __restrict fx, double* __restrict fy, double* __restrict plain, int n) {
+  for (int j = 0; j < n; ++j) {
     // The same operations as a lane of addPull, with body j pulling.
-    const double dx = px[j] - xi;
-    const double dy = py[j] - yi;
+    const double dx = px[j] - in.xi;
+    const double dy = py[j] - in.yi;
     const double d2 = dx * dx + dy * dy;
     const double r = __builtin_sqrt(d2);
-    const double power = kSquare ? d2 : otherPower(r, e);
+    const double power = kSquare ? d2 : otherPower(r, in.e);
     const double q = pullQuotient(scaled[j], power, r);
     fx[j] = dx * q;
     fy[j] = dy * q;
-    const bool isPlain = (dx * dy != 0) & (d2 > limit) & (plainBody[j] != 0);
-    plain[j] = isPlain ? 1.0 : 0.0;
+    const double key = dx * dy != 0 ? d2 : 0.0;
+    const double far = key > in.limit ? 1.0 : 0.0;
+    plain[j] = far * plainBody[j];
   }
 }
 
 }  // namespace
 
 void pullsOfRow(const World& w, int i, int top, const PullRows& rows, RowPulls& out) {
-  if (w.GravityExponent == 2) {
-    rowLanes<true>(w, i, top, rows, out);
-  } else {
-    rowLanes<false>(w, i, top, rows, out);
-  }
+  const RowIn in{w.PlanetX[i], w.PlanetY[i], w.GravityExponent,
+                 rows.inRange ? rows.closeLimit : 1e300};
+  const auto lanes = w.GravityExponent == 2 ? rowLanes<true> : rowLanes<false>;
+  lanes(in, w.PlanetX.data(), w.PlanetY.data(), rows.scaled.data(), rows.plainBody.data(),
+        out.fx.data(), out.fy.data(), out.plain.data(), top + 1);
 }
 
 }  // namespace velmora::sim
