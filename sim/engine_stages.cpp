@@ -15,6 +15,39 @@ void EngineStages::border(int i) {
   disturbances_ += borderStep(w_, in_, rng_, i);
 }
 
+void EngineStages::beginGravity(int top) {
+  top_ = top;
+  computePullRows(w_, top, rows_);
+}
+
+// A row without a close or edge-case pair takes its sums from the kernel; the force
+// it carries on is its last pair's, which computes nothing else.
+void EngineStages::pairs(int i) {
+  if (rows_.redo[i] != 0) {
+    // Literal order; plain pairs take the lanes' values, which pairStep would repeat.
+    pullsOfRow(w_, i, top_, rows_, row_);
+    for (int j = top_; j >= 0; --j) {
+      if (j == i || w_.PlanetOff[j] == 1) continue;
+      if (row_.plain[j] != 0) {
+        force_ = {row_.fx[j], row_.fy[j]};
+        sumX_ = sumX_ + force_.fx;
+        sumY_ = sumY_ + force_.fy;
+      } else {
+        pair(i, j);
+      }
+    }
+    return;
+  }
+  sumX_ = rows_.sumX[i];
+  sumY_ = rows_.sumY[i];
+  for (int j = 0; j <= top_; ++j) {
+    if (j != i && w_.PlanetOff[j] != 1) {
+      pairStep(w_, i, j, force_, rng_, surface_);
+      return;
+    }
+  }
+}
+
 void EngineStages::pair(int i, int j) {
   pairStep(w_, i, j, force_, rng_, surface_);
   sumX_ = sumX_ + force_.fx;

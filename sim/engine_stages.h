@@ -3,6 +3,7 @@
 
 #include "form/surface.h"
 #include "sim/gravity.h"
+#include "sim/pull_rows.h"
 #include "sim/tick.h"
 #include "world/rng.h"
 #include "world/world.h"
@@ -15,12 +16,16 @@ class EngineStages {
       : w_(world), in_(in), rng_(rng), surface_(surface) {}
 
   void move(int i);
+  void beginGravity(int top);
+  void pairs(int i);
   void border(int i);
   void startBody(int) { sumX_ = sumY_ = 0; }
   void pair(int i, int j);
   void draw(int i);
   void accelerate(int i);
   void merge(int a, int b);
+  bool mayMerge() const { return rows_.anyNear; }
+  bool mayMerge(int a) const { return rows_.near[a] != 0; }
 
   // Border events and merges so far, each of which called KlinK.
   int disturbances() const { return disturbances_; }
@@ -34,6 +39,9 @@ class EngineStages {
   double sumX_ = 0;
   double sumY_ = 0;
   int disturbances_ = 0;
+  int top_ = -1;
+  PullRows rows_;
+  RowPulls row_;
 };
 
 }  // namespace velmora::sim

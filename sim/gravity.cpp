@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "create/bomb.h"
-#include "sim/arcsin.h"
+#include "sim/pull.h"
 
 namespace velmora::sim {
 
@@ -28,39 +28,44 @@ void kick(World& w, int i, int j, CarriedForce& force, Rng& rng, Surface& surfac
   force = {};
 }
 
-// Inside (-1, 1) sin(ArcSin(x)) and cos(ArcSin(x)) are x and sqrt(1 - x * x) up to
-// rounding. At |x| = 1 the rounded quarter turn is kept, so fy is cos(kQuarterTurn) * g.
-// A power of 0 or beyond range or an overflowing quotient pulls nothing.
-void pull(const World& w, int j, double dx, double r, CarriedForce& force) {
-  const double power = std::pow(r, w.GravityExponent);
-  const double g = kGravityScale * w.PlanetGravity[j] / power;
+// A power of 0 or beyond range or an overflowing quotient pulls nothing. Exactly
+// level (x = +-1), fx is +-g and fy is cos(kQuarterTurn) * g; straight above or
+// below, fx is 0 and fy is g. Elsewhere the kernel's lane arithmetic, unless its
+// quotient leaves the range, then the direction x = dx / r and |dy| / r times g.
+void pull(const World& w, int j, double dx, double dy, double d2, double r, CarriedForce& force) {
+  const double power = lawPower(d2, r, w.GravityExponent);
+  const double scaled = kGravityScale * w.PlanetGravity[j];
+  const double g = scaled / power;
   if (power == 0 || !std::isfinite(power) || !std::isfinite(g)) {
     force = {};
-    return;
+  } else if (dy == 0) {
+    force = {dx > 0 ? g : -g, kLevelCosine * g};
+  } else if (dx == 0) {
+    force = {0 * g, g};
+  } else {
+    const double q = pullQuotient(scaled, power, r);
+    if (std::isfinite(q) && (q != 0 || g == 0)) {
+      force = {dx * q, std::fabs(dy) * q};
+    } else {
+      force = {dx / r * g, std::fabs(dy) / r * g};
+    }
   }
-  force = splitPull(g, dx / r);
 }
 
 }  // namespace
 
-CarriedForce splitPull(double g, double x) {
-  if (std::isnan(x)) return {};
-  if (std::fabs(x) < 1) return {x * g, std::sqrt(1 - x * x) * g};
-  const double a = ArcSin(x > 0 ? 1.0 : -1.0);
-  return {std::sin(a) * g, std::cos(a) * g};
-}
-
 void pairStep(World& w, int i, int j, CarriedForce& force, Rng& rng, Surface& surface) {
   const double dx = w.PlanetX[j] - w.PlanetX[i];
   const double dy = w.PlanetY[j] - w.PlanetY[i];
-  const double r = std::pow(dx * dx + dy * dy, 0.5);
+  const double d2 = dx * dx + dy * dy;
+  const double r = std::sqrt(d2);
   const bool withSun = i == 0 || j == 0;
   const double range = withSun ? w.SunRadius : w.BondRange;
   if (r != 0) {
     if (r <= w.PlanetRadius) {
       if (r > range && !withSun) kick(w, i, j, force, rng, surface);
     } else {
-      pull(w, j, dx, r, force);
+      pull(w, j, dx, dy, d2, r, force);
     }
   }
   // Applied to whatever fy holds, a carried value included.

@@ -15,11 +15,6 @@ struct CarriedForce {
   double fy = 0;
 };
 
-// Splits a pull of strength g along x = dx / r into (fx, fy) as sin(ArcSin(x)) * g
-// and cos(ArcSin(x)) * g, before fy's sign correction. |x| beyond 1 by rounding
-// counts as |x| = 1; a direction without value (NaN) gives no force.
-CarriedForce splitPull(double g, double x);
-
 // Computes the force of pair (i, j) into `force`, with the sign of fy corrected for
 // the pair's dy, ready to be added to body i's sums. A kick changes the momenta of
 // both bodies at once and leaves no force. Both bodies must take part (not off).

@@ -10,8 +10,11 @@ namespace velmora::sim {
 bool mergeStep(World& w, int a, int b, Rng& rng, Surface& surface) {
   const double ex = w.PlanetX[a] - w.PlanetX[b];
   const double ey = w.PlanetY[a] - w.PlanetY[b];
-  const double d = std::sqrt(ex * ex + ey * ey);
+  const double d2 = ex * ex + ey * ey;
   const double range = (a == 0 || b == 0) ? w.SunRadius : w.BondRange;
+  // range^2 is exact and sqrt is monotonic: d2 >= range^2 means d >= |range|.
+  if (!(d2 < range * range)) return false;
+  const double d = std::sqrt(d2);
   if (d == 0 || !(d < range)) return false;
 
   Bomb(floorTwips(w.PlanetX[a]), floorTwips(w.PlanetY[a]), 2, b, a, w, rng, surface);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "sim/arcsin.h"
+#include "sim/pull.h"
 #include "sim_test_world.h"
 
 namespace velmora {
@@ -27,30 +28,9 @@ TEST(ArcSin, ArctangentFormWithTheRoundedQuarterTurnAtTheEnds) {
   for (double x : {0.5, -0.25, 0.999, -0.9999999}) EXPECT_NEAR(sim::ArcSin(x), std::asin(x), 1e-9);
 }
 
-TEST(SplitPull, EndsOfTheDirectionAndBeyond) {
-  const double g = 2.5;
-  const double fyLevel = std::cos(1.5707963267949) * g;
-  EXPECT_NEAR(fyLevel, -3.49e-15 * g, 0.01e-15 * g);
-  const double nextAbove = std::nextafter(1.0, 2.0);
-  struct Row {
-    const char* name;
-    double x, fx, fy;
-  } rows[] = {
-      {"Level right", 1, g, fyLevel},
-      {"Level left", -1, -g, fyLevel},
-      {"Beyond 1 by rounding", nextAbove, g, fyLevel},
-      {"Beyond -1 by rounding", -nextAbove, -g, fyLevel},
-      {"Straight", 0, 0, g},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    const sim::CarriedForce f = sim::splitPull(g, row.x);
-    EXPECT_EQ(f.fx, row.fx);
-    EXPECT_EQ(f.fy, row.fy);
-  }
-  const sim::CarriedForce none = sim::splitPull(g, std::numeric_limits<double>::quiet_NaN());
-  EXPECT_EQ(none.fx, 0);
-  EXPECT_EQ(none.fy, 0);
+TEST(Pull, LevelCosineIsTheCosineOfTheRoundedQuarterTurn) {
+  EXPECT_EQ(sim::kLevelCosine, std::cos(sim::kQuarterTurn));
+  EXPECT_EQ(std::sin(sim::kQuarterTurn), 1.0);  // so a level fx is exactly +-g
 }
 
 // One tick with nothing moving (all momenta 0, no border rule, no merging): each
@@ -147,13 +127,13 @@ const PullRow kPullRows[] = {
      400,
      1,
      1,
-     {{2, {0, 10000 * 1e270 / std::pow(5.0, 400)}}}},
+     {{2, {0, 10000 * 1e270 / sim::powerOf(5.0, 400)}}}},
     {"PowerUnderflowPullsNothing",
      {{5000, 5010, 0, 0, 1}, {5000, 5000.5, 0, 0, 1e-100}, {5000, 5000}},
      -400,
      0,
      1,
-     {{2, {0, 10000 * 1e-100 / std::pow(0.5, -400)}}}},
+     {{2, {0, 10000 * 1e-100 / sim::powerOf(0.5, -400)}}}},
     {"ProductOverflowPullsNothing",
      {{5000, 5100, 0, 0, 1e305}, {5000, 5000}},
      2,

@@ -149,9 +149,13 @@ TEST(SimReference, EngineMatchesTheLiteralGravityPassOnRandomWorlds) {
     const Kind kind = k < 5 ? Kind::kMixed : static_cast<Kind>(k % 4);
     randomWorld(*start, gen, n, kind);
     const bool sunFixed = gen.next() < 0.5;
-    const bool exact = kind != Kind::kMixed;
-    SCOPED_TRACE(::testing::Message()
-                 << "world " << k << " of " << n << " bodies, kind " << static_cast<int>(kind));
+    // A level pull is fixed up to g; g itself is exact only where the law is read
+    // exactly (exponent 2, 1 or 0), our power and the platform's may differ by ulps.
+    const double e = start->GravityExponent;
+    const bool exactLaw = e == 2 || e == 1 || e == 0;
+    const bool exact = kind != Kind::kMixed && (kind != Kind::kLevel || exactLaw);
+    SCOPED_TRACE(::testing::Message() << "world " << k << " of " << n << " bodies, kind "
+                                      << static_cast<int>(kind) << ", exponent " << e);
     if (!agrees(*start, sunFixed, exact, 1000u + k, engine, ref, *magnitude)) return;
     ++worlds;
     exactWorlds += exact;
@@ -160,7 +164,7 @@ TEST(SimReference, EngineMatchesTheLiteralGravityPassOnRandomWorlds) {
     kickedWorlds += engine.rng.draws() > 2u * live;
   }
   EXPECT_EQ(worlds, 1000);
-  EXPECT_GT(exactWorlds, 700);
+  EXPECT_GT(exactWorlds, 600);
   EXPECT_GT(kickedWorlds, 200);  // the worlds really exercise the close-pair kicks
 }
 

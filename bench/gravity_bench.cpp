@@ -1,0 +1,143 @@
+// Times the gravity pass of the engine against the literal reference, and the whole
+// game headless. Run: ./build/bench/velmora_bench
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/game.h"
+#include "form/clock.h"
+#include "form/player.h"
+#include "form/scheduler.h"
+#include "reference_gravity.h"
+#include "sim/tick.h"
+#include "stats/tally_storage.h"
+
+namespace velmora {
+namespace {
+
+class QuietHost final : public Host {
+ public:
+  bool openUrl(const std::string&) override { return false; }
+  void messageBox(const std::string&, const std::string&) override {}
+  void endProgram() override {}
+};
+
+struct HeadlessGame {
+  HeadlessGame() { g.load(); }
+  VirtualClock clock;
+  QuietHost host;
+  MemoryTallyStorage tally;
+  Game g{clock, host, tally};
+};
+
+double nowMs() {
+  using namespace std::chrono;
+  return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Best of `reps` runs of `once`, in ms: the least disturbed by other processes.
+double bestMs(int reps, const std::function<void()>& once) {
+  double best = 1e300;
+  for (int k = 0; k < reps; ++k) {
+    const double t0 = nowMs();
+    once();
+    best = std::min(best, nowMs() - t0);
+  }
+  return best;
+}
+
+std::unique_ptr<World> randomWorld() {
+  auto w = std::make_unique<World>();
+  Rng gen;
+  gen.seed(17);
+  w->PlanetCount = kMaxBodies - 1;
+  w->PlanetRadius = 6;
+  w->BondRange = 5;
+  w->SunRadius = 200;
+  w->ImpactJitter = 1;
+  w->ImpactJitterSpan = 3;
+  for (int i = 0; i < kMaxBodies; ++i) {
+    w->PlanetX[i] = 900 + 16995.0 * gen.next();
+    w->PlanetY[i] = 13020.0 * gen.next();
+    w->PlanetGravity[i] = i == 0 ? 100 : 0.001 + 0.01 * gen.next();
+    w->PlanetRed[i] = w->PlanetGreen[i] = w->PlanetBlue[i] = 200;
+  }
+  return w;
+}
+
+// One gravity tick each way from the same start: the motion step, then the pass.
+void compare(const char* name, const World& start, double exponent) {
+  auto w = std::make_unique<World>();
+  Surface surface;
+  Rng rng;
+  auto magnitude = std::make_unique<Table<double>>();
+  sim::TickInputs in;
+  in.bind = false;
+  const auto reset = [&] {
+    *w = start;
+    w->GravityExponent = exponent;
+    rng.seed(5);
+  };
+  const double ref = bestMs(5, [&] {
+    reset();
+    for (int i = w->PlanetCount; i >= 0; --i) {
+      if (w->PlanetOff[i] == 0) {
+        w->PlanetX[i] = w->PlanetX[i] + w->MomentumX[i];
+        w->PlanetY[i] = w->PlanetY[i] + w->MomentumY[i];
+      }
+    }
+    reference::gravityPass(*w, false, rng, surface, *magnitude);
+  });
+  const double engine = bestMs(200, [&] {
+    reset();
+    sim::tick(*w, in, rng, surface);
+  });
+  int live = 0;
+  for (int i = 0; i <= start.PlanetCount; ++i) live += start.PlanetOff[i] != 1;
+  const double pairs = static_cast<double>(live) * (live - 1);
+  std::printf("%-14s %4d %8.2f %10.3f %10.3f %8.1f %10.2f\n", name, live, exponent, ref, engine,
+              ref / engine, engine * 1e6 / pairs);
+}
+
+void run() {
+  std::printf("%-14s %4s %8s %10s %10s %8s %10s\n", "world", "N", "exponent", "literal ms",
+              "engine ms", "ratio", "ns/pair");
+  const auto random = randomWorld();
+  HeadlessGame preset;
+  playerClick(*preset.g.CDp[4]);
+  playerClick(*preset.g.Command2);
+  for (double exponent : {2.0, 1.7}) {
+    compare("random", *random, exponent);
+    compare("preset 5", preset.g.world, exponent);
+  }
+
+  // The whole game, timers and all, as the window would run it.
+  HeadlessGame game;
+  playerClick(*game.g.CDp[4]);
+  playerClick(*game.g.Command2);
+  constexpr int kTicks = 2000;
+  const double t0 = nowMs();
+  for (int t = 0; t < kTicks; ++t) advanceTimers(game.g.fs7, game.clock, 15);
+  const double seconds = (nowMs() - t0) / 1000;
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  int live = 0;
+  for (int i = 0; i <= game.g.world.PlanetCount; ++i) live += game.g.world.PlanetOff[i] == 0;
+  std::printf(
+      "\nwhole game, preset 5, %d ticks: %.1f ticks/s (%.2f ms per tick), %d bodies "
+      "left, peak memory %ld KiB\n",
+      kTicks, kTicks / seconds, seconds * 1000 / kTicks, live, usage.ru_maxrss);
+}
+
+}  // namespace
+}  // namespace velmora
+
+int main() {
+  velmora::run();
+  return 0;
+}

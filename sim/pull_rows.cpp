@@ -1,0 +1,200 @@
+// Built at -O3 (see CMakeLists.txt): the inner loops run over the bodies i pulled by
+// one or two bodies j, so each vector lane sums its own body in the literal order of
+// j and the vector width cannot change a bit.
+#include "sim/pull_rows.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "sim/pull.h"
+
+namespace velmora::sim {
+
+namespace {
+
+constexpr double kGravityScale = 10000;
+
+// Within these ranges the lane arithmetic stays normal and finite: no overflow of
+// power * r, no underflow of the quotient. |position| <= 1e49 keeps r <= 3e49.
+constexpr double kMaxPosition = 1e49;
+constexpr double kMinPower = 1e-80;
+constexpr double kMaxPower = 1e80;
+constexpr double kMinGravity = 1e-50;
+constexpr double kMaxGravity = 1e200;
+
+struct Column {
+  double x, y, scaled;
+};
+
+struct Lanes {
+  const double* __restrict px;
+  const double* __restrict py;
+  double* __restrict sx;
+  double* __restrict sy;
+  double* __restrict closest;
+};
+
+// Adds the pull of one body on lane i. `closest` keeps the least squared distance,
+// or 0 once a pair is exactly level or straight (those take the exact branch).
+template <bool kSquare>
+inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
+  const double dx = c.x - l.px[i];
+  const double dy = c.y - l.py[i];
+  const double d2 = dx * dx + dy * dy;
+  const double r = __builtin_sqrt(d2);
+  const double power = kSquare ? d2 : otherPower(r, exponent);
+  const double q = pullQuotient(c.scaled, power, r);
+  const double fx = dx * q;
+  const double fy = dy * q;  // |dy| * q with the sign of dy, exactly
+  const double key = dx * dy != 0 ? d2 : 0.0;
+  l.sx[i] = l.sx[i] + fx;
+  l.sy[i] = l.sy[i] + fy;
+  l.closest[i] = key < l.closest[i] ? key : l.closest[i];
+}
+
+template <bool kSquare>
+void oneColumn(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
+  const Lanes l = lanes;
+  for (int i = lo; i < hi; ++i) addPull<kSquare>(c, e, l, i);
+}
+
+// Two columns in one sweep halve the loads and stores of the sums; a lane still
+// adds the higher j first.
+template <bool kSquare>
+void twoColumns(const Column& ca, const Column& cb, double e, const Lanes& lanes, int lo, int hi) {
+  const Lanes l = lanes;
+  const Column a = ca;
+  const Column b = cb;
+  for (int i = lo; i < hi; ++i) {
+    addPull<kSquare>(a, e, l, i);
+    addPull<kSquare>(b, e, l, i);
+  }
+}
+
+template <bool kSquare>
+void allColumns(const World& w, int n, const std::vector<int>& columns, const Lanes& l,
+                PullRows& rows) {
+  const double e = w.GravityExponent;
+  const auto column = [&](int j) {
+    if (rows.plainBody[j] == 0) {  // its pulls take the checks of the literal rows
+      for (int i = 0; i < n; ++i) rows.redo[i] = i != j ? 1.0 : rows.redo[i];
+    }
+    return Column{w.PlanetX[j], w.PlanetY[j], rows.scaled[j]};
+  };
+  size_t k = 0;
+  for (; k + 1 < columns.size(); k += 2) {
+    const int ja = columns[k];
+    const int jb = columns[k + 1];  // jb < ja
+    const Column a = column(ja);
+    const Column b = column(jb);
+    twoColumns<kSquare>(a, b, e, l, 0, jb);
+    addPull<kSquare>(a, e, l, jb);
+    twoColumns<kSquare>(a, b, e, l, jb + 1, ja);
+    addPull<kSquare>(b, e, l, ja);
+    twoColumns<kSquare>(a, b, e, l, ja + 1, n);
+  }
+  if (k < columns.size()) {
+    const int j = columns[k];
+    const Column c = column(j);
+    oneColumn<kSquare>(c, e, l, 0, j);
+    oneColumn<kSquare>(c, e, l, j + 1, n);
+  }
+}
+
+}  // namespace
+
+void computePullRows(const World& w, int top, PullRows& rows) {
+  rows.anyNear = false;
+  if (top < 0) return;
+  const int n = top + 1;
+  std::vector<int> columns;  // the pulling bodies, highest first
+  double extent = 0;
+  for (int j = top; j >= 0; --j) {
+    if (w.PlanetOff[j] == 1) continue;
+    columns.push_back(j);
+    extent = std::max({extent, std::fabs(w.PlanetX[j]), std::fabs(w.PlanetY[j])});
+  }
+  Table<double> closest;
+  for (int i = 0; i < n; ++i) {
+    rows.sumX[i] = rows.sumY[i] = rows.redo[i] = rows.near[i] = 0;
+    closest[i] = 1e300;
+    const double scaled = kGravityScale * w.PlanetGravity[i];
+    const double size = std::fabs(scaled);
+    const bool plain = scaled == 0 || (size >= kMinGravity && size <= kMaxGravity);
+    rows.plainBody[i] = plain ? 1.0 : 0.0;
+    rows.scaled[i] = plain ? scaled : 0.0;
+  }
+  const double e = w.GravityExponent;
+  const double farthest = 3 * extent;
+  const double p1 = otherPower(1, e);
+  const double p2 = otherPower(farthest < 1 ? 1 : farthest, e);
+  const bool inRange = extent <= kMaxPosition &&
+                       (e == 2 || (std::min(p1, p2) >= kMinPower && std::max(p1, p2) <= kMaxPower));
+  // sqrt(d2) <= R needs d2 <= R^2 (1 + 2^-52): the margin makes the test safe.
+  const double radius = w.PlanetRadius;
+  const double closeLimit = std::max(1.0, radius >= 0 ? radius * radius * (1 + 1e-12) : 0.0);
+  rows.inRange = inRange;
+  rows.closeLimit = closeLimit;
+  if (!inRange) {  // every row takes the literal checks
+    for (int i = 0; i < n; ++i) rows.redo[i] = 1;
+  } else {
+    const Lanes l{w.PlanetX.data(), w.PlanetY.data(), rows.sumX.data(), rows.sumY.data(),
+                  closest.data()};
+    if (e == 2) {
+      allColumns<true>(w, n, columns, l, rows);
+    } else {
+      allColumns<false>(w, n, columns, l, rows);
+    }
+  }
+
+  const double bond = static_cast<double>(w.BondRange) * w.BondRange;
+  const double sun = static_cast<double>(w.SunRadius) * w.SunRadius;
+  for (int i = 0; i < n; ++i) {
+    if (w.PlanetOff[i] == 1) continue;
+    if (!inRange || closest[i] <= closeLimit) rows.redo[i] = 1;
+    const double sx = w.PlanetX[0] - w.PlanetX[i];
+    const double sy = w.PlanetY[0] - w.PlanetY[i];
+    const bool nearSun = i != 0 && w.PlanetOff[0] != 1 && sx * sx + sy * sy < sun;
+    if (!inRange || closest[i] < (i == 0 ? sun : bond) || nearSun) rows.near[i] = 1;
+    rows.anyNear = rows.anyNear || rows.near[i] != 0;
+  }
+}
+
+namespace {
+
+struct RowIn {
+  double xi, yi, e, limit;
+};
+
+template <bool kSquare>
+void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py,
+              const double* __restrict scaled, const double* __restrict plainBody,
+              double* __restrict fx, double* __restrict fy, double* __restrict plain, int n) {
+  for (int j = 0; j < n; ++j) {
+    // The same operations as a lane of addPull, with body j pulling.
+    const double dx = px[j] - in.xi;
+    const double dy = py[j] - in.yi;
+    const double d2 = dx * dx + dy * dy;
+    const double r = __builtin_sqrt(d2);
+    const double power = kSquare ? d2 : otherPower(r, in.e);
+    const double q = pullQuotient(scaled[j], power, r);
+    fx[j] = dx * q;
+    fy[j] = dy * q;
+    const double key = dx * dy != 0 ? d2 : 0.0;
+    const double far = key > in.limit ? 1.0 : 0.0;
+    plain[j] = far * plainBody[j];
+  }
+}
+
+}  // namespace
+
+void pullsOfRow(const World& w, int i, int top, const PullRows& rows, RowPulls& out) {
+  const RowIn in{w.PlanetX[i], w.PlanetY[i], w.GravityExponent,
+                 rows.inRange ? rows.closeLimit : 1e300};
+  const auto lanes = w.GravityExponent == 2 ? rowLanes<true> : rowLanes<false>;
+  lanes(in, w.PlanetX.data(), w.PlanetY.data(), rows.scaled.data(), rows.plainBody.data(),
+        out.fx.data(), out.fy.data(), out.plain.data(), top + 1);
+}
+
+}  // namespace velmora::sim
