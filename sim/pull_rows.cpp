@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "sim/power.h"
 #include "sim/pull.h"
 
 namespace velmora::sim {
@@ -23,6 +24,10 @@ constexpr double kMaxPower = 1e80;
 constexpr double kMinGravity = 1e-50;
 constexpr double kMaxGravity = 1e200;
 
+// Wider lanes where the processor has them, chosen at run time. Every lane computes
+// the same scalar formula and contraction stays off, so no bit depends on the choice.
+#define VELMORA_LANES __attribute__((target_clones("avx2", "default")))
+
 struct Column {
   double x, y, scaled;
 };
@@ -37,14 +42,13 @@ struct Lanes {
 
 // Adds the pull of one body on lane i. `closest` keeps the least squared distance,
 // or 0 once a pair is exactly level or straight (those take the exact branch).
-template <bool kSquare>
+template <Law kLaw>
 inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
   const double dx = c.x - l.px[i];
   const double dy = c.y - l.py[i];
   const double d2 = dx * dx + dy * dy;
   const double r = __builtin_sqrt(d2);
-  const double power = kSquare ? d2 : otherPower(r, exponent);
-  const double q = pullQuotient(c.scaled, power, r);
+  const double q = pullQuotient<kLaw, true>(c.scaled, d2, r, exponent, halfExponent(exponent));
   const double fx = dx * q;
   const double fy = dy * q;  // |dy| * q with the sign of dy, exactly
   const double key = dx * dy != 0 ? d2 : 0.0;
@@ -53,26 +57,27 @@ inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
   l.closest[i] = key < l.closest[i] ? key : l.closest[i];
 }
 
-template <bool kSquare>
-void oneColumn(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
+template <Law kLaw>
+VELMORA_LANES void oneColumn(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
   const Lanes l = lanes;
-  for (int i = lo; i < hi; ++i) addPull<kSquare>(c, e, l, i);
+  for (int i = lo; i < hi; ++i) addPull<kLaw>(c, e, l, i);
 }
 
 // Two columns in one sweep halve the loads and stores of the sums; a lane still
 // adds the higher j first.
-template <bool kSquare>
-void twoColumns(const Column& ca, const Column& cb, double e, const Lanes& lanes, int lo, int hi) {
+template <Law kLaw>
+VELMORA_LANES void twoColumns(const Column& ca, const Column& cb, double e, const Lanes& lanes,
+                              int lo, int hi) {
   const Lanes l = lanes;
   const Column a = ca;
   const Column b = cb;
   for (int i = lo; i < hi; ++i) {
-    addPull<kSquare>(a, e, l, i);
-    addPull<kSquare>(b, e, l, i);
+    addPull<kLaw>(a, e, l, i);
+    addPull<kLaw>(b, e, l, i);
   }
 }
 
-template <bool kSquare>
+template <Law kLaw>
 void allColumns(const World& w, int n, const std::vector<int>& columns, const Lanes& l,
                 PullRows& rows) {
   const double e = w.GravityExponent;
@@ -88,17 +93,17 @@ void allColumns(const World& w, int n, const std::vector<int>& columns, const La
     const int jb = columns[k + 1];  // jb < ja
     const Column a = column(ja);
     const Column b = column(jb);
-    twoColumns<kSquare>(a, b, e, l, 0, jb);
-    addPull<kSquare>(a, e, l, jb);
-    twoColumns<kSquare>(a, b, e, l, jb + 1, ja);
-    addPull<kSquare>(b, e, l, ja);
-    twoColumns<kSquare>(a, b, e, l, ja + 1, n);
+    twoColumns<kLaw>(a, b, e, l, 0, jb);
+    addPull<kLaw>(a, e, l, jb);
+    twoColumns<kLaw>(a, b, e, l, jb + 1, ja);
+    addPull<kLaw>(b, e, l, ja);
+    twoColumns<kLaw>(a, b, e, l, ja + 1, n);
   }
   if (k < columns.size()) {
     const int j = columns[k];
     const Column c = column(j);
-    oneColumn<kSquare>(c, e, l, 0, j);
-    oneColumn<kSquare>(c, e, l, j + 1, n);
+    oneColumn<kLaw>(c, e, l, 0, j);
+    oneColumn<kLaw>(c, e, l, j + 1, n);
   }
 }
 
@@ -129,7 +134,11 @@ void computePullRows(const World& w, int top, PullRows& rows) {
   const double farthest = 3 * extent;
   const double p1 = otherPower(1, e);
   const double p2 = otherPower(farthest < 1 ? 1 : farthest, e);
-  const bool inRange = extent <= kMaxPosition &&
+  // d2^-(x+1)/2 directly: 1 at d2 = 1, and its other end within 1 / (kMaxPower * r).
+  const double far2 = farthest < 1 ? 1 : farthest * farthest;
+  const double f2 = powerOf(far2, halfExponent(e));
+  const bool quotientInRange = lawOf(e) != Law::kOther || (f2 >= 1e-130 && f2 <= kMaxPower);
+  const bool inRange = extent <= kMaxPosition && quotientInRange &&
                        (e == 2 || (std::min(p1, p2) >= kMinPower && std::max(p1, p2) <= kMaxPower));
   // sqrt(d2) <= R needs d2 <= R^2 (1 + 2^-52): the margin makes the test safe.
   const double radius = w.PlanetRadius;
@@ -141,10 +150,16 @@ void computePullRows(const World& w, int top, PullRows& rows) {
   } else {
     const Lanes l{w.PlanetX.data(), w.PlanetY.data(), rows.sumX.data(), rows.sumY.data(),
                   closest.data()};
-    if (e == 2) {
-      allColumns<true>(w, n, columns, l, rows);
-    } else {
-      allColumns<false>(w, n, columns, l, rows);
+    switch (lawOf(e)) {
+      case Law::kSquare:
+        allColumns<Law::kSquare>(w, n, columns, l, rows);
+        break;
+      case Law::kExact:
+        allColumns<Law::kExact>(w, n, columns, l, rows);
+        break;
+      case Law::kOther:
+        allColumns<Law::kOther>(w, n, columns, l, rows);
+        break;
     }
   }
 
@@ -167,18 +182,18 @@ struct RowIn {
   double xi, yi, e, limit;
 };
 
-template <bool kSquare>
-void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py,
-              const double* __restrict scaled, const double* __restrict plainBody,
-              double* __restrict fx, double* __restrict fy, double* __restrict plain, int n) {
+template <Law kLaw>
+VELMORA_LANES void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py,
+                            const double* __restrict scaled, const double* __restrict plainBody,
+                            double* __restrict fx, double* __restrict fy, double* __restrict plain,
+                            int n) {
   for (int j = 0; j < n; ++j) {
     // The same operations as a lane of addPull, with body j pulling.
     const double dx = px[j] - in.xi;
     const double dy = py[j] - in.yi;
     const double d2 = dx * dx + dy * dy;
     const double r = __builtin_sqrt(d2);
-    const double power = kSquare ? d2 : otherPower(r, in.e);
-    const double q = pullQuotient(scaled[j], power, r);
+    const double q = pullQuotient<kLaw, true>(scaled[j], d2, r, in.e, halfExponent(in.e));
     fx[j] = dx * q;
     fy[j] = dy * q;
     const double key = dx * dy != 0 ? d2 : 0.0;
@@ -192,7 +207,10 @@ void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py
 void pullsOfRow(const World& w, int i, int top, const PullRows& rows, RowPulls& out) {
   const RowIn in{w.PlanetX[i], w.PlanetY[i], w.GravityExponent,
                  rows.inRange ? rows.closeLimit : 1e300};
-  const auto lanes = w.GravityExponent == 2 ? rowLanes<true> : rowLanes<false>;
+  const Law law = lawOf(w.GravityExponent);
+  const auto lanes = law == Law::kSquare  ? rowLanes<Law::kSquare>
+                     : law == Law::kExact ? rowLanes<Law::kExact>
+                                          : rowLanes<Law::kOther>;
   lanes(in, w.PlanetX.data(), w.PlanetY.data(), rows.scaled.data(), rows.plainBody.data(),
         out.fx.data(), out.fy.data(), out.plain.data(), top + 1);
 }
