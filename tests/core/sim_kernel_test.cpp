@@ -8,6 +8,7 @@
 
 #include "sim/engine_stages.h"
 #include "sim/power.h"
+#include "sim/pull.h"
 #include "sim/tick_driver.h"
 #include "sim_test_world.h"
 
@@ -116,6 +117,25 @@ TEST(SimPower, CloseToThePlatformsPowerAndExactAtTheEnds) {
   EXPECT_EQ(sim::powerOf(8, -400), 0);
   EXPECT_GT(sim::powerOf(2, -1070), 0);  // subnormal results survive
   EXPECT_TRUE(std::isnan(sim::powerOf(3, std::numeric_limits<double>::quiet_NaN())));
+}
+
+// The lanes' unchecked power must give the checked one's bits, and the log must stay
+// within a unit or two in the last place across the whole exponent range.
+TEST(SimPower, UncheckedPowerMatchesAndLogIsTight) {
+  Rng gen;
+  gen.seed(11);
+  double worstLog = 0;
+  for (int k = 0; k < 200000; ++k) {
+    const double d2 = std::exp(28 * static_cast<double>(gen.next()));  // 1 .. 1.4e12
+    const double half = sim::halfExponent(-4 + 8 * static_cast<double>(gen.next()));
+    ASSERT_EQ(sim::powerInRange(d2, half), sim::powerOf(d2, half)) << d2 << " " << half;
+    const double x = std::exp(-700 + 1400 * static_cast<double>(gen.next()));
+    const double log = std::log(x);
+    worstLog = std::max(worstLog, std::fabs(sim::powdetail::logOf(x) - log) / std::fabs(log));
+  }
+  EXPECT_LT(worstLog, 4.5e-16);
+  EXPECT_EQ(sim::powdetail::logOf(1), 0);
+  EXPECT_EQ(sim::powdetail::logOf(0x1p-1022), -1022 * std::log(2.0));
 }
 
 }  // namespace
