@@ -26,7 +26,11 @@ constexpr double kMaxGravity = 1e200;
 
 // Wider lanes where the processor has them, chosen at run time. Every lane computes
 // the same scalar formula and contraction stays off, so no bit depends on the choice.
+#ifdef VELMORA_NO_LANE_CLONES
+#define VELMORA_LANES
+#else
 #define VELMORA_LANES __attribute__((target_clones("avx2", "default")))
+#endif
 
 struct Column {
   double x, y, scaled;
