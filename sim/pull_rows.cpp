@@ -34,6 +34,8 @@ constexpr double kMaxGravity = 1e200;
 
 struct Column {
   double x, y, scaled;
+  double closeLimit;  // squared distances at or below it are close (r <= radius or r = 0)
+  double kickLimit;   // close ones above it kick; infinite for the sun
 };
 
 struct Lanes {
@@ -42,10 +44,14 @@ struct Lanes {
   double* __restrict sx;
   double* __restrict sy;
   double* __restrict closest;
+  double* __restrict carryX;  // the force each lane carries, sign corrections and all
+  double* __restrict carryY;
 };
 
-// Adds the pull of one body on lane i. `closest` keeps the least squared distance,
-// or 0 once a pair is exactly level or straight (those take the exact branch).
+// Adds the pull of one body on lane i, as the literal pass would: a close pair adds
+// the carried force again, its fy turned for the pair's dy. `closest` keeps the least
+// squared distance, or -1 once a pair needs the literal checks: a kick, or a distant
+// pair exactly level or straight, or nearer than 1 (outside the lanes' range).
 template <Law kLaw>
 inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
   const double dx = c.x - l.px[i];
@@ -53,9 +59,19 @@ inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
   const double d2 = dx * dx + dy * dy;
   const double r = __builtin_sqrt(d2);
   const double q = pullQuotient<kLaw, true>(c.scaled, d2, r, exponent, halfExponent(exponent));
-  const double fx = dx * q;
-  const double fy = dy * q;  // |dy| * q with the sign of dy, exactly
-  const double key = dx * dy != 0 ? d2 : 0.0;
+  const bool close = d2 <= c.closeLimit;
+  const double carriedX = l.carryX[i];  // loaded whatever the pair, for the vectoriser
+  const double carriedY = l.carryY[i];
+  const double turnedY = dy < 0 ? -carriedY : carriedY;
+  const double fx = close ? carriedX : dx * q;
+  const double fy = close ? turnedY : dy * q;  // dy * q: |dy| * q turned for dy, exactly
+  // Selects between doubles only, which the vectoriser takes.
+  const double closeKey = d2 > c.kickLimit ? -1.0 : d2;
+  const double level = dx * dy != 0 ? d2 : -1.0;
+  const double farKey = d2 < 1 ? -1.0 : level;
+  const double key = close ? closeKey : farKey;
+  l.carryX[i] = fx;
+  l.carryY[i] = fy;
   l.sx[i] = l.sx[i] + fx;
   l.sy[i] = l.sy[i] + fy;
   l.closest[i] = key < l.closest[i] ? key : l.closest[i];
@@ -64,6 +80,7 @@ inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
 template <Law kLaw>
 VELMORA_LANES void oneColumn(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
   const Lanes l = lanes;
+#pragma GCC ivdep  // the lanes' tables are distinct: no checks for overlap needed
   for (int i = lo; i < hi; ++i) addPull<kLaw>(c, e, l, i);
 }
 
@@ -75,21 +92,35 @@ VELMORA_LANES void twoColumns(const Column& ca, const Column& cb, double e, cons
   const Lanes l = lanes;
   const Column a = ca;
   const Column b = cb;
+#pragma GCC ivdep
   for (int i = lo; i < hi; ++i) {
     addPull<kLaw>(a, e, l, i);
     addPull<kLaw>(b, e, l, i);
   }
 }
 
+// The largest squared distance whose root is at most `range` (0 for a negative one):
+// sqrt is monotonic, so d2 <= it exactly when sqrt(d2) <= range.
+double rootLimit(double range) {
+  if (!(range > 0)) return 0;
+  double t = range * range;
+  while (std::sqrt(t) > range) t = std::nextafter(t, 0.0);
+  while (std::sqrt(std::nextafter(t, 1.0 / 0.0)) <= range) t = std::nextafter(t, 1.0 / 0.0);
+  return t;
+}
+
 template <Law kLaw>
 void allColumns(const World& w, int n, const std::vector<int>& columns, const Lanes& l,
                 PullRows& rows) {
   const double e = w.GravityExponent;
+  const double bondLimit = rootLimit(w.BondRange);
+  const double closeLimit = rootLimit(w.PlanetRadius);
   const auto column = [&](int j) {
     if (rows.plainBody[j] == 0) {  // its pulls take the checks of the literal rows
       for (int i = 0; i < n; ++i) rows.redo[i] = i != j ? 1.0 : rows.redo[i];
     }
-    return Column{w.PlanetX[j], w.PlanetY[j], rows.scaled[j]};
+    const double kickLimit = j == 0 ? 1.0 / 0.0 : bondLimit;
+    return Column{w.PlanetX[j], w.PlanetY[j], rows.scaled[j], closeLimit, kickLimit};
   };
   size_t k = 0;
   for (; k + 1 < columns.size(); k += 2) {
@@ -152,8 +183,10 @@ void computePullRows(const World& w, int top, PullRows& rows) {
   if (!inRange) {  // every row takes the literal checks
     for (int i = 0; i < n; ++i) rows.redo[i] = 1;
   } else {
-    const Lanes l{w.PlanetX.data(), w.PlanetY.data(), rows.sumX.data(), rows.sumY.data(),
-                  closest.data()};
+    // No force carried in yet: a row whose first pair is close comes out NaN.
+    for (int i = 0; i < n; ++i) rows.carryX[i] = rows.carryY[i] = std::nan("");
+    const Lanes l{w.PlanetX.data(), w.PlanetY.data(),   rows.sumX.data(),  rows.sumY.data(),
+                  closest.data(),   rows.carryX.data(), rows.carryY.data()};
     switch (lawOf(e)) {
       case Law::kSquare:
         allColumns<Law::kSquare>(w, n, columns, l, rows);
@@ -171,7 +204,7 @@ void computePullRows(const World& w, int top, PullRows& rows) {
   const double sun = static_cast<double>(w.SunRadius) * w.SunRadius;
   for (int i = 0; i < n; ++i) {
     if (w.PlanetOff[i] == 1) continue;
-    if (!inRange || closest[i] <= closeLimit) rows.redo[i] = 1;
+    if (!inRange || closest[i] < 0 || std::isnan(rows.sumX[i])) rows.redo[i] = 1;
     const double sx = w.PlanetX[0] - w.PlanetX[i];
     const double sy = w.PlanetY[0] - w.PlanetY[i];
     const bool nearSun = i != 0 && w.PlanetOff[0] != 1 && sx * sx + sy * sy < sun;
