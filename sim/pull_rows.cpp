@@ -51,7 +51,7 @@ struct Lanes {
 // Adds the pull of one body on lane i, as the literal pass would: a close pair adds
 // the carried force again, its fy turned for the pair's dy. `closest` keeps the least
 // squared distance, or -1 once a pair needs the literal checks: a kick, or a distant
-// pair exactly level or straight, or nearer than 1 (outside the lanes' range).
+// pair exactly level or straight.
 template <Law kLaw>
 inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
   const double dx = c.x - l.px[i];
@@ -67,8 +67,7 @@ inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
   const double fy = close ? turnedY : dy * q;  // dy * q: |dy| * q turned for dy, exactly
   // Selects between doubles only, which the vectoriser takes.
   const double closeKey = d2 > c.kickLimit ? -1.0 : d2;
-  const double level = dx * dy != 0 ? d2 : -1.0;
-  const double farKey = d2 < 1 ? -1.0 : level;
+  const double farKey = dx * dy != 0 ? d2 : -1.0;
   const double key = close ? closeKey : farKey;
   l.carryX[i] = fx;
   l.carryY[i] = fy;
@@ -202,9 +201,12 @@ void computePullRows(const World& w, int top, PullRows& rows) {
 
   const double bond = static_cast<double>(w.BondRange) * w.BondRange;
   const double sun = static_cast<double>(w.SunRadius) * w.SunRadius;
+  // Below a radius of 1, distant pairs nearer than 1 are outside the lanes' range.
+  const bool smallRadius = rootLimit(radius) < 1;
   for (int i = 0; i < n; ++i) {
     if (w.PlanetOff[i] == 1) continue;
-    if (!inRange || closest[i] < 0 || std::isnan(rows.sumX[i])) rows.redo[i] = 1;
+    const bool tooNear = closest[i] < 1 && smallRadius;
+    if (!inRange || closest[i] < 0 || tooNear || std::isnan(rows.sumX[i])) rows.redo[i] = 1;
     const double sx = w.PlanetX[0] - w.PlanetX[i];
     const double sy = w.PlanetY[0] - w.PlanetY[i];
     const bool nearSun = i != 0 && w.PlanetOff[0] != 1 && sx * sx + sy * sy < sun;

@@ -62,6 +62,10 @@ TEST(SimKernel, FastRowsAndMergeShortcutsChangeNoBit) {
       SCOPED_TRACE(::testing::Message() << "exponent " << exponent << ", seed " << seed);
       auto fast = denseWorld(seed, exponent);
       auto slow = denseWorld(seed, exponent);
+      if (seed == 3) {  // no close pairs at all: the nearest are pulls from below 1
+        fast->PlanetRadius = slow->PlanetRadius = 0;
+        fast->BondRange = slow->BondRange = 0;
+      }
       sim::TickInputs in;
       in.borderOption = 4;
       in.bind = seed != 2;  // without merging, close pairs inside the bond range stay
@@ -105,7 +109,7 @@ TEST(SimKernel, FastRowsAndMergeShortcutsChangeNoBit) {
       EXPECT_EQ(rf.draws(), rs.draws());
       EXPECT_EQ(sf.pixels(), ss.pixels());
       // Both kinds of rows and real merges took part.
-      EXPECT_GT(redone, 5);
+      EXPECT_GT(redone, seed == 3 ? 0 : 5);
       EXPECT_LT(redone, 500);
       if (in.bind) {
         EXPECT_GT(merged, 0);
