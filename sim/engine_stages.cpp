@@ -1,5 +1,7 @@
 #include "sim/engine_stages.h"
 
+#include <cmath>
+
 #include "create/bomb.h"
 #include "sim/border.h"
 #include "sim/merge.h"
@@ -20,8 +22,8 @@ void EngineStages::beginGravity(int top) {
   computePullRows(w_, top, rows_);
 }
 
-// A row without a close or edge-case pair takes its sums from the kernel; the force
-// it carries on is its last pair's, which computes nothing else.
+// A row without a kick or edge-case pair takes its sums and the force it carries on
+// from the kernel.
 void EngineStages::pairs(int i) {
   if (rows_.redo[i] != 0) {
     // Literal order; plain pairs take the lanes' values, which pairStep would repeat.
@@ -40,12 +42,7 @@ void EngineStages::pairs(int i) {
   }
   sumX_ = rows_.sumX[i];
   sumY_ = rows_.sumY[i];
-  for (int j = 0; j <= top_; ++j) {
-    if (j != i && w_.PlanetOff[j] != 1) {
-      pairStep(w_, i, j, force_, rng_, surface_);
-      return;
-    }
-  }
+  if (!std::isnan(rows_.carryX[i])) force_ = {rows_.carryX[i], rows_.carryY[i]};
 }
 
 void EngineStages::pair(int i, int j) {

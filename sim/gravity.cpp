@@ -43,7 +43,7 @@ void pull(const World& w, int j, double dx, double dy, double d2, double r, Carr
   } else if (dx == 0) {
     force = {0 * g, g};
   } else {
-    const double q = pullQuotient(scaled, power, r);
+    const double q = pullQuotient(scaled, d2, r, w.GravityExponent);
     if (std::isfinite(q) && (q != 0 || g == 0)) {
       force = {dx * q, std::fabs(dy) * q};
     } else {

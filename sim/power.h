@@ -23,39 +23,36 @@ inline double twoTo(double n) {
 }
 
 // Natural log of a normal positive r: r = 2^k * m with m in [sqrt(1/2), sqrt(2)),
-// log m = 2 atanh(s) with s = (m - 1) / (m + 1), |s| < 0.172.
+// split by integer operations alone (no compare, no select); then log m = 2 atanh(s)
+// with s = f / (2 + f), f = m - 1, |s| < 0.172, through a minimax polynomial in s^2.
 inline double logOf(double r) {
+  constexpr uint64_t kOffset = 0x3fe6a09e667f3bcdull;  // sqrt(1/2)
   const uint64_t bits = std::bit_cast<uint64_t>(r);
-  double m = std::bit_cast<double>((bits & 0x000fffffffffffffull) | 0x3ff0000000000000ull);
-  double k = std::bit_cast<double>((bits >> 52) | 0x4330000000000000ull) - (0x1p52 + 1023);
-  // Selects between values already computed, so the loop stays free of branches.
-  const bool high = m > 0x1.6a09e667f3bcdp0;
-  const double halfM = m * 0.5;
-  const double nextK = k + 1;
-  m = high ? halfM : m;
-  k = high ? nextK : k;
-  const double s = (m - 1) / (m + 1);
+  const uint64_t shifted = bits - kOffset;
+  // The top 12 bits of `shifted` are k as a signed field; flipping the sign bit of
+  // the field biases it by 2048 for the whole-number conversion below.
+  const uint64_t field = (shifted >> 52) ^ 0x800;
+  const double k = std::bit_cast<double>(field | 0x4330000000000000ull) - (0x1p52 + 2048);
+  const double m = std::bit_cast<double>(bits - (shifted & 0xfff0000000000000ull));
+  const double f = m - 1;
+  const double halfSquare = 0.5 * f * f;
+  const double s = f / (2 + f);
   const double z = s * s;
-  // Estrin's scheme: short dependency chains, so vector lanes overlap in the core.
-  const double z2 = z * z;
-  const double z4 = z2 * z2;
-  const double z8 = z4 * z4;
-  const double b0 = (1.0 / 3 + z * (1.0 / 5)) + z2 * (1.0 / 7 + z * (1.0 / 9));
-  const double b1 = (1.0 / 11 + z * (1.0 / 13)) + z2 * (1.0 / 15 + z * (1.0 / 17));
-  const double b2 = (1.0 / 19 + z * (1.0 / 21)) + z2 * (1.0 / 23);
-  const double p = (b0 + z4 * b1) + z8 * b2;
-  const double logM = 2 * s + 2 * s * (z * p);
-  return (k * kLn2Hi + logM) + k * kLn2Lo;
+  const double w = z * z;
+  // Even and odd halves of the polynomial: two short chains.
+  const double even = w * (3.999999999940941908e-01 +
+                           w * (2.222219843214978396e-01 + w * 1.531383769920937332e-01));
+  const double odd = z * (6.666666666666735130e-01 +
+                          w * (2.857142874366239149e-01 +
+                               w * (1.818357216161805012e-01 + w * 1.479819860511658591e-01)));
+  const double poly = even + odd;
+  return k * kLn2Hi - ((halfSquare - (s * (halfSquare + poly) + k * kLn2Lo)) - f);
 }
 
-// e^t; overflows to infinity above 709.78 and gives 0 below -745.13.
-inline double expOf(double t) {
-  const bool over = t > 709.782712893384;
-  const bool under = t < -745.1332191019412;
-  const bool none = t != t;
-  const double c = (over | under | none) ? 0.0 : t;
-  const double n = (c * (1 / kLn2) + kRound) - kRound;
-  const double r = (c - n * kLn2Hi) - n * kLn2Lo;
+// e^t for |t| < 708, whose value is normal: one scaling by 2^n.
+inline double expCore(double t) {
+  const double n = (t * (1 / kLn2) + kRound) - kRound;
+  const double r = (t - n * kLn2Hi) - n * kLn2Lo;
   const double r2 = r * r;
   const double r4 = r2 * r2;
   const double r8 = r4 * r4;
@@ -65,6 +62,19 @@ inline double expOf(double t) {
       (1.0 / 40320 + r * (1.0 / 362880)) + r2 * (1.0 / 3628800 + r * (1.0 / 39916800));
   const double c3 = 1.0 / 479001600 + r * (1.0 / 6227020800);  // up to r^13 / 13!
   const double p = (c0 + r4 * c1) + r8 * (c2 + r4 * c3);
+  return p * twoTo(n);
+}
+
+// e^t; overflows to infinity above 709.78 and gives 0 below -745.13. Where expCore
+// applies it gives the same bits: scaling by a power of two in steps is exact.
+inline double expOf(double t) {
+  const bool over = t > 709.782712893384;
+  const bool under = t < -745.1332191019412;
+  const bool none = t != t;
+  const double c = (over | under | none) ? 0.0 : t;
+  const double n = (c * (1 / kLn2) + kRound) - kRound;
+  const double r = (c - n * kLn2Hi) - n * kLn2Lo;
+  const double p = expCore(r);  // n = 0 there: no scaling
   // Two factors keep each in the normal range; the product rounds into subnormals.
   const double half = (n * 0.5 + kRound) - kRound;
   const double e = p * twoTo(half) * twoTo(n - half);
@@ -78,6 +88,11 @@ inline double expOf(double t) {
 // r^e for a normal positive r and a finite e.
 inline double powerOf(double r, double e) {
   return powdetail::expOf(e * powdetail::logOf(r));
+}
+
+// powerOf for r and e whose |e log r| < 708: the same bits without the edge checks.
+inline double powerInRange(double r, double e) {
+  return powdetail::expCore(e * powdetail::logOf(r));
 }
 
 }  // namespace velmora::sim

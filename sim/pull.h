@@ -24,10 +24,43 @@ inline double lawPower(double d2, double r, double exponent) {
   return exponent == 2 ? d2 : otherPower(r, exponent);
 }
 
+// How the lanes form q for a law: exponent 2 from d2 and r; 0 and 1 through the
+// exact powers; any other through d2^-(x+1)/2 at once, with no root or quotient.
+enum class Law { kSquare, kExact, kOther };
+
+inline Law lawOf(double exponent) {
+  if (exponent == 2) return Law::kSquare;
+  return (exponent == 0 || exponent == 1) ? Law::kExact : Law::kOther;
+}
+
+// The exponent of d2 in q for Law::kOther.
+inline double halfExponent(double exponent) {
+  return -(exponent + 1) * 0.5;
+}
+
 // Lane arithmetic of a pull free of edge cases (dx != 0, dy != 0, all finite):
 // fx = dx * q, fy = |dy| * q with q = 10000 G / (r^x * r), before fy's sign.
-inline double pullQuotient(double scaledGravity, double power, double r) {
-  return scaledGravity / (power * r);
+// kInRange drops the power's edge checks, for d2 whose power is known to be normal.
+template <Law kLaw, bool kInRange = false>
+inline double pullQuotient(double scaledGravity, double d2, double r, double exponent,
+                           double half) {
+  if constexpr (kLaw == Law::kSquare) return scaledGravity / (d2 * r);
+  if constexpr (kLaw == Law::kExact) return scaledGravity / (otherPower(r, exponent) * r);
+  if constexpr (kLaw == Law::kOther) {
+    return scaledGravity * (kInRange ? powerInRange(d2, half) : powerOf(d2, half));
+  }
+}
+
+inline double pullQuotient(double scaledGravity, double d2, double r, double exponent) {
+  switch (lawOf(exponent)) {
+    case Law::kSquare:
+      return pullQuotient<Law::kSquare>(scaledGravity, d2, r, exponent, 0);
+    case Law::kExact:
+      return pullQuotient<Law::kExact>(scaledGravity, d2, r, exponent, 0);
+    case Law::kOther:
+      break;
+  }
+  return pullQuotient<Law::kOther>(scaledGravity, d2, r, exponent, halfExponent(exponent));
 }
 
 }  // namespace velmora::sim

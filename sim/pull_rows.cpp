@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "sim/power.h"
 #include "sim/pull.h"
 
 namespace velmora::sim {
@@ -23,8 +24,18 @@ constexpr double kMaxPower = 1e80;
 constexpr double kMinGravity = 1e-50;
 constexpr double kMaxGravity = 1e200;
 
+// Wider lanes where the processor has them, chosen at run time. Every lane computes
+// the same scalar formula and contraction stays off, so no bit depends on the choice.
+#ifdef VELMORA_NO_LANE_CLONES
+#define VELMORA_LANES
+#else
+#define VELMORA_LANES __attribute__((target_clones("avx2", "default")))
+#endif
+
 struct Column {
   double x, y, scaled;
+  double closeLimit;  // squared distances at or below it are close (r <= radius or r = 0)
+  double kickLimit;   // close ones above it kick; infinite for the sun
 };
 
 struct Lanes {
@@ -33,54 +44,82 @@ struct Lanes {
   double* __restrict sx;
   double* __restrict sy;
   double* __restrict closest;
+  double* __restrict carryX;  // the force each lane carries, sign corrections and all
+  double* __restrict carryY;
 };
 
-// Adds the pull of one body on lane i. `closest` keeps the least squared distance,
-// or 0 once a pair is exactly level or straight (those take the exact branch).
-template <bool kSquare>
+// Adds the pull of one body on lane i, as the literal pass would: a close pair adds
+// the carried force again, its fy turned for the pair's dy. `closest` keeps the least
+// squared distance, or -1 once a pair needs the literal checks: a kick, or a distant
+// pair exactly level or straight.
+template <Law kLaw>
 inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
   const double dx = c.x - l.px[i];
   const double dy = c.y - l.py[i];
   const double d2 = dx * dx + dy * dy;
   const double r = __builtin_sqrt(d2);
-  const double power = kSquare ? d2 : otherPower(r, exponent);
-  const double q = pullQuotient(c.scaled, power, r);
-  const double fx = dx * q;
-  const double fy = dy * q;  // |dy| * q with the sign of dy, exactly
-  const double key = dx * dy != 0 ? d2 : 0.0;
+  const double q = pullQuotient<kLaw, true>(c.scaled, d2, r, exponent, halfExponent(exponent));
+  const bool close = d2 <= c.closeLimit;
+  const double carriedX = l.carryX[i];  // loaded whatever the pair, for the vectoriser
+  const double carriedY = l.carryY[i];
+  const double turnedY = dy < 0 ? -carriedY : carriedY;
+  const double fx = close ? carriedX : dx * q;
+  const double fy = close ? turnedY : dy * q;  // dy * q: |dy| * q turned for dy, exactly
+  // Selects between doubles only, which the vectoriser takes.
+  const double closeKey = d2 > c.kickLimit ? -1.0 : d2;
+  const double farKey = dx * dy != 0 ? d2 : -1.0;
+  const double key = close ? closeKey : farKey;
+  l.carryX[i] = fx;
+  l.carryY[i] = fy;
   l.sx[i] = l.sx[i] + fx;
   l.sy[i] = l.sy[i] + fy;
   l.closest[i] = key < l.closest[i] ? key : l.closest[i];
 }
 
-template <bool kSquare>
-void oneColumn(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
+template <Law kLaw>
+VELMORA_LANES void oneColumn(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
   const Lanes l = lanes;
-  for (int i = lo; i < hi; ++i) addPull<kSquare>(c, e, l, i);
+#pragma GCC ivdep  // the lanes' tables are distinct: no checks for overlap needed
+  for (int i = lo; i < hi; ++i) addPull<kLaw>(c, e, l, i);
 }
 
 // Two columns in one sweep halve the loads and stores of the sums; a lane still
 // adds the higher j first.
-template <bool kSquare>
-void twoColumns(const Column& ca, const Column& cb, double e, const Lanes& lanes, int lo, int hi) {
+template <Law kLaw>
+VELMORA_LANES void twoColumns(const Column& ca, const Column& cb, double e, const Lanes& lanes,
+                              int lo, int hi) {
   const Lanes l = lanes;
   const Column a = ca;
   const Column b = cb;
+#pragma GCC ivdep
   for (int i = lo; i < hi; ++i) {
-    addPull<kSquare>(a, e, l, i);
-    addPull<kSquare>(b, e, l, i);
+    addPull<kLaw>(a, e, l, i);
+    addPull<kLaw>(b, e, l, i);
   }
 }
 
-template <bool kSquare>
+// The largest squared distance whose root is at most `range` (0 for a negative one):
+// sqrt is monotonic, so d2 <= it exactly when sqrt(d2) <= range.
+double rootLimit(double range) {
+  if (!(range > 0)) return 0;
+  double t = range * range;
+  while (std::sqrt(t) > range) t = std::nextafter(t, 0.0);
+  while (std::sqrt(std::nextafter(t, 1.0 / 0.0)) <= range) t = std::nextafter(t, 1.0 / 0.0);
+  return t;
+}
+
+template <Law kLaw>
 void allColumns(const World& w, int n, const std::vector<int>& columns, const Lanes& l,
                 PullRows& rows) {
   const double e = w.GravityExponent;
+  const double bondLimit = rootLimit(w.BondRange);
+  const double closeLimit = rootLimit(w.PlanetRadius);
   const auto column = [&](int j) {
     if (rows.plainBody[j] == 0) {  // its pulls take the checks of the literal rows
       for (int i = 0; i < n; ++i) rows.redo[i] = i != j ? 1.0 : rows.redo[i];
     }
-    return Column{w.PlanetX[j], w.PlanetY[j], rows.scaled[j]};
+    const double kickLimit = j == 0 ? 1.0 / 0.0 : bondLimit;
+    return Column{w.PlanetX[j], w.PlanetY[j], rows.scaled[j], closeLimit, kickLimit};
   };
   size_t k = 0;
   for (; k + 1 < columns.size(); k += 2) {
@@ -88,17 +127,17 @@ void allColumns(const World& w, int n, const std::vector<int>& columns, const La
     const int jb = columns[k + 1];  // jb < ja
     const Column a = column(ja);
     const Column b = column(jb);
-    twoColumns<kSquare>(a, b, e, l, 0, jb);
-    addPull<kSquare>(a, e, l, jb);
-    twoColumns<kSquare>(a, b, e, l, jb + 1, ja);
-    addPull<kSquare>(b, e, l, ja);
-    twoColumns<kSquare>(a, b, e, l, ja + 1, n);
+    twoColumns<kLaw>(a, b, e, l, 0, jb);
+    addPull<kLaw>(a, e, l, jb);
+    twoColumns<kLaw>(a, b, e, l, jb + 1, ja);
+    addPull<kLaw>(b, e, l, ja);
+    twoColumns<kLaw>(a, b, e, l, ja + 1, n);
   }
   if (k < columns.size()) {
     const int j = columns[k];
     const Column c = column(j);
-    oneColumn<kSquare>(c, e, l, 0, j);
-    oneColumn<kSquare>(c, e, l, j + 1, n);
+    oneColumn<kLaw>(c, e, l, 0, j);
+    oneColumn<kLaw>(c, e, l, j + 1, n);
   }
 }
 
@@ -129,7 +168,11 @@ void computePullRows(const World& w, int top, PullRows& rows) {
   const double farthest = 3 * extent;
   const double p1 = otherPower(1, e);
   const double p2 = otherPower(farthest < 1 ? 1 : farthest, e);
-  const bool inRange = extent <= kMaxPosition &&
+  // d2^-(x+1)/2 directly: 1 at d2 = 1, and its other end within 1 / (kMaxPower * r).
+  const double far2 = farthest < 1 ? 1 : farthest * farthest;
+  const double f2 = powerOf(far2, halfExponent(e));
+  const bool quotientInRange = lawOf(e) != Law::kOther || (f2 >= 1e-130 && f2 <= kMaxPower);
+  const bool inRange = extent <= kMaxPosition && quotientInRange &&
                        (e == 2 || (std::min(p1, p2) >= kMinPower && std::max(p1, p2) <= kMaxPower));
   // sqrt(d2) <= R needs d2 <= R^2 (1 + 2^-52): the margin makes the test safe.
   const double radius = w.PlanetRadius;
@@ -139,20 +182,31 @@ void computePullRows(const World& w, int top, PullRows& rows) {
   if (!inRange) {  // every row takes the literal checks
     for (int i = 0; i < n; ++i) rows.redo[i] = 1;
   } else {
-    const Lanes l{w.PlanetX.data(), w.PlanetY.data(), rows.sumX.data(), rows.sumY.data(),
-                  closest.data()};
-    if (e == 2) {
-      allColumns<true>(w, n, columns, l, rows);
-    } else {
-      allColumns<false>(w, n, columns, l, rows);
+    // No force carried in yet: a row whose first pair is close comes out NaN.
+    for (int i = 0; i < n; ++i) rows.carryX[i] = rows.carryY[i] = std::nan("");
+    const Lanes l{w.PlanetX.data(), w.PlanetY.data(),   rows.sumX.data(),  rows.sumY.data(),
+                  closest.data(),   rows.carryX.data(), rows.carryY.data()};
+    switch (lawOf(e)) {
+      case Law::kSquare:
+        allColumns<Law::kSquare>(w, n, columns, l, rows);
+        break;
+      case Law::kExact:
+        allColumns<Law::kExact>(w, n, columns, l, rows);
+        break;
+      case Law::kOther:
+        allColumns<Law::kOther>(w, n, columns, l, rows);
+        break;
     }
   }
 
   const double bond = static_cast<double>(w.BondRange) * w.BondRange;
   const double sun = static_cast<double>(w.SunRadius) * w.SunRadius;
+  // Below a radius of 1, distant pairs nearer than 1 are outside the lanes' range.
+  const bool smallRadius = rootLimit(radius) < 1;
   for (int i = 0; i < n; ++i) {
     if (w.PlanetOff[i] == 1) continue;
-    if (!inRange || closest[i] <= closeLimit) rows.redo[i] = 1;
+    const bool tooNear = closest[i] < 1 && smallRadius;
+    if (!inRange || closest[i] < 0 || tooNear || std::isnan(rows.sumX[i])) rows.redo[i] = 1;
     const double sx = w.PlanetX[0] - w.PlanetX[i];
     const double sy = w.PlanetY[0] - w.PlanetY[i];
     const bool nearSun = i != 0 && w.PlanetOff[0] != 1 && sx * sx + sy * sy < sun;
@@ -167,18 +221,18 @@ struct RowIn {
   double xi, yi, e, limit;
 };
 
-template <bool kSquare>
-void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py,
-              const double* __restrict scaled, const double* __restrict plainBody,
-              double* __restrict fx, double* __restrict fy, double* __restrict plain, int n) {
+template <Law kLaw>
+VELMORA_LANES void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py,
+                            const double* __restrict scaled, const double* __restrict plainBody,
+                            double* __restrict fx, double* __restrict fy, double* __restrict plain,
+                            int n) {
   for (int j = 0; j < n; ++j) {
     // The same operations as a lane of addPull, with body j pulling.
     const double dx = px[j] - in.xi;
     const double dy = py[j] - in.yi;
     const double d2 = dx * dx + dy * dy;
     const double r = __builtin_sqrt(d2);
-    const double power = kSquare ? d2 : otherPower(r, in.e);
-    const double q = pullQuotient(scaled[j], power, r);
+    const double q = pullQuotient<kLaw, true>(scaled[j], d2, r, in.e, halfExponent(in.e));
     fx[j] = dx * q;
     fy[j] = dy * q;
     const double key = dx * dy != 0 ? d2 : 0.0;
@@ -192,7 +246,10 @@ void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py
 void pullsOfRow(const World& w, int i, int top, const PullRows& rows, RowPulls& out) {
   const RowIn in{w.PlanetX[i], w.PlanetY[i], w.GravityExponent,
                  rows.inRange ? rows.closeLimit : 1e300};
-  const auto lanes = w.GravityExponent == 2 ? rowLanes<true> : rowLanes<false>;
+  const Law law = lawOf(w.GravityExponent);
+  const auto lanes = law == Law::kSquare  ? rowLanes<Law::kSquare>
+                     : law == Law::kExact ? rowLanes<Law::kExact>
+                                          : rowLanes<Law::kOther>;
   lanes(in, w.PlanetX.data(), w.PlanetY.data(), rows.scaled.data(), rows.plainBody.data(),
         out.fx.data(), out.fy.data(), out.plain.data(), top + 1);
 }

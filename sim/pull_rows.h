@@ -13,9 +13,14 @@ struct PullRows {
   // Body i's pull sums in the literal order of j (highest index first).
   Table<double> sumX{};
   Table<double> sumY{};
-  // Nonzero when row i holds a pair the sums cannot stand for: a close pair (which
-  // adds the carried force or kicks), an exactly level or straight pair, or values
-  // near the ends of the range. Such rows are redone pair by pair in literal order.
+  // The force row i leaves carried on: its last pair's, after the sign correction.
+  // NaN when the row has no pair.
+  Table<double> carryX{};
+  Table<double> carryY{};
+  // Nonzero when row i holds a pair the sums cannot stand for: a kick, a close pair
+  // first in its row (adding the force carried from the row before), an exactly
+  // level or straight distant pair, or values near the ends of the range. Such rows
+  // are redone pair by pair in literal order.
   Table<double> redo{};
   // Nonzero when row i holds a pair that may merge (squared distance below the
   // square of its range): rows without one cannot merge at all.
