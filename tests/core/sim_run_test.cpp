@@ -1,6 +1,9 @@
 // Whole runs of the tick: the random sequence, replay, and the trails it draws.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -168,8 +171,9 @@ TEST(SimRun, OrbitsDrawTrails) {
   EXPECT_GT(lit, 41 * 20);
   EXPECT_EQ(s.pixel((9000 - 900) / 15, 6000 / 15), Surface::pack({255, 191, 128}));
 
-  // For a look: a plain PPM beside the test binary.
-  if (std::FILE* f = std::fopen("sim_trails.ppm", "wb")) {
+  // For a look: a plain PPM in the temporary directory.
+  const std::string path = (std::filesystem::temp_directory_path() / "sim_trails.ppm").string();
+  if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
     std::fprintf(f, "P6\n%d %d\n255\n", s.width(), s.height());
     for (uint32_t p : s.pixels()) {
       const unsigned char rgb[3] = {static_cast<unsigned char>(p >> 16),
