@@ -26,10 +26,16 @@ constexpr double kMaxGravity = 1e200;
 
 // Wider lanes where the processor has them, chosen at run time. Every lane computes
 // the same scalar formula and contraction stays off, so no bit depends on the choice.
-#ifdef VELMORA_NO_LANE_CLONES
+// GCC only: clang cannot clone templates, and its fuzzing build needs no speed.
+#if defined(VELMORA_NO_LANE_CLONES) || defined(__clang__)
 #define VELMORA_LANES
 #else
 #define VELMORA_LANES __attribute__((target_clones("avx2", "default")))
+#endif
+#if defined(__clang__)
+#define VELMORA_IVDEP
+#else
+#define VELMORA_IVDEP _Pragma("GCC ivdep")
 #endif
 
 struct Column {
@@ -79,7 +85,7 @@ inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
 template <Law kLaw>
 VELMORA_LANES void oneColumn(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
   const Lanes l = lanes;
-#pragma GCC ivdep  // the lanes' tables are distinct: no checks for overlap needed
+VELMORA_IVDEP  // the lanes' tables are distinct: no checks for overlap needed
   for (int i = lo; i < hi; ++i) addPull<kLaw>(c, e, l, i);
 }
 
@@ -91,7 +97,7 @@ VELMORA_LANES void twoColumns(const Column& ca, const Column& cb, double e, cons
   const Lanes l = lanes;
   const Column a = ca;
   const Column b = cb;
-#pragma GCC ivdep
+VELMORA_IVDEP
   for (int i = lo; i < hi; ++i) {
     addPull<kLaw>(a, e, l, i);
     addPull<kLaw>(b, e, l, i);
