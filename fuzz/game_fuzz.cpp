@@ -15,19 +15,12 @@
 #include "form/player.h"
 #include "form/scheduler.h"
 #include "fuzz_check.h"
+#include "quiet_host.h"
 #include "world_sound.h"
 
 namespace {
 
 using namespace velmora;
-
-class QuietHost final : public Host {
- public:
-  bool openUrl(const std::string&) override { return true; }
-  void messageBox(const std::string&, const std::string&) override {}
-  void endProgram() override { ended = true; }
-  bool ended = false;
-};
 
 // Virtual time one input may spend: the tick runs up to a million pairs a period.
 constexpr int64_t kMaxWaitPerInput = 500;  // ms

@@ -8,6 +8,7 @@
 #include "app/game.h"
 #include "form/convert.h"
 #include "fuzz_check.h"
+#include "quiet_host.h"
 #include "stats/score.h"
 #include "stats/stats.h"
 #include "stats/tally_line.h"
@@ -15,13 +16,6 @@
 namespace {
 
 using namespace velmora;
-
-class QuietHost final : public Host {
- public:
-  bool openUrl(const std::string&) override { return true; }
-  void messageBox(const std::string&, const std::string&) override {}
-  void endProgram() override {}
-};
 
 }  // namespace
 
