@@ -24,6 +24,7 @@ velmora_install_missing() {
 }
 
 VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev)
-VELMORA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev desktop-file-utils appstream)
+# lintian and dpkg-dev (dpkg-shlibdeps) for the package test.
+VELMORA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev desktop-file-utils appstream lintian dpkg-dev)
 # libFuzzer and its sanitizer runtimes come with Debian's clang.
 VELMORA_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
