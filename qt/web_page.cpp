@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace velmora::qt {
@@ -19,6 +21,19 @@ std::string webPageUrlFrom(const QString& installedPage, const QString& sourcePa
     }
   }
   return fallback;
+}
+
+QString linkText(const std::string& url) {
+  const QUrl link(QString::fromStdString(url));
+  if (!link.isLocalFile()) return QString::fromStdString(url);
+  QFile page(link.toLocalFile());
+  if (page.open(QIODevice::ReadOnly)) {
+    static const QRegularExpression title("<title>\\s*([^<]*?)\\s*</title>",
+                                          QRegularExpression::CaseInsensitiveOption);
+    const auto found = title.match(QString::fromUtf8(page.read(64 * 1024)));
+    if (found.hasMatch() && !found.captured(1).isEmpty()) return found.captured(1);
+  }
+  return link.fileName();
 }
 
 std::string webPageUrl(const std::string& fallback) {
