@@ -7,10 +7,12 @@
 #include <string>
 
 #include "app/host.h"
+#include "editor/editor_memory.h"
 #include "form/clock.h"
 #include "form/form.h"
 #include "form/surface.h"
 #include "panel/panel_memory.h"
+#include "stats/clock_watch.h"
 #include "stats/tally_storage.h"
 #include "world/rng.h"
 #include "world/world.h"
@@ -49,6 +51,8 @@ class Game {
   Rng rng;
   Surface surface;
   PanelMemory panelMemory;
+  ClockWatch clockWatch;
+  EditorMemory editorMemory;
   Form fs7;
   Form formEnd;
 
