@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <QTextDocument>
 #include <QUrl>
 
 namespace velmora::qt {
@@ -28,10 +28,10 @@ QString linkText(const std::string& url) {
   if (!link.isLocalFile()) return QString::fromStdString(url);
   QFile page(link.toLocalFile());
   if (page.open(QIODevice::ReadOnly)) {
-    static const QRegularExpression title("<title>\\s*([^<]*?)\\s*</title>",
-                                          QRegularExpression::CaseInsensitiveOption);
-    const auto found = title.match(QString::fromUtf8(page.read(64 * 1024)));
-    if (found.hasMatch() && !found.captured(1).isEmpty()) return found.captured(1);
+    QTextDocument document;
+    document.setHtml(QString::fromUtf8(page.readAll()));
+    const QString title = document.metaInformation(QTextDocument::DocumentTitle).simplified();
+    if (!title.isEmpty()) return title;
   }
   return link.fileName();
 }

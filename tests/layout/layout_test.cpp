@@ -27,6 +27,7 @@
 #include "qt/field_canvas.h"
 #include "qt/game_session.h"
 #include "qt/main_window_view.h"
+#include "qt/web_page.h"
 
 namespace velmora::qt {
 namespace {
@@ -150,6 +151,8 @@ void saveShot(QWidget* window, const QString& state) {
 class LayoutTest : public ::testing::Test {
  protected:
   LayoutTest() : session(dir.filePath("tallyho.ogg").toStdString()), g(session.game()) {
+    // The page the game links to, as the executable finds it.
+    g.webPageUrl = webPageUrl(g.webPageUrl);
     session.mainWindow().fitScreen();
     session.start();
     exposed = QTest::qWaitForWindowExposed(&session.mainWindow());
@@ -173,6 +176,18 @@ class LayoutTest : public ::testing::Test {
   Game& g;
   bool exposed = false;
 };
+
+// The matrix means nothing unless each run gets the screen and scale it names.
+TEST_F(LayoutTest, TheScreenIsTheOneAsked) {
+  const QStringList size = qEnvironmentVariable("VELMORA_SCREEN").split('x');
+  if (size.size() != 2) GTEST_SKIP() << "no VELMORA_SCREEN given";
+  const QScreen* screen = main().screen();
+  const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
+  EXPECT_DOUBLE_EQ(screen->devicePixelRatio(), scale);
+  const QSize device = screen->geometry().size() * screen->devicePixelRatio();
+  EXPECT_NEAR(device.width(), size[0].toInt(), 1);
+  EXPECT_NEAR(device.height(), size[1].toInt(), 1);
+}
 
 TEST_F(LayoutTest, TheStartScreenFits) {
   checkMain("start");
