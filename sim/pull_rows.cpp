@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
+
+#include "sim/lane_pool.h"
 
 #include "sim/power.h"
 #include "sim/pull.h"
@@ -114,18 +117,35 @@ double rootLimit(double range) {
   return t;
 }
 
+// Every column's pulls on the lanes lo..hi-1: a block of rows, each summed in the
+// order of the columns whatever the block, so blocks may run on separate threads.
 template <Law kLaw>
-void allColumns(const World& w, int n, const std::vector<int>& columns, const Lanes& l,
+void allColumns(const World& w, int lo, int hi, const std::vector<int>& columns, const Lanes& l,
                 PullRows& rows) {
   const double e = w.GravityExponent;
   const double bondLimit = rootLimit(w.BondRange);
   const double closeLimit = rootLimit(w.PlanetRadius);
   const auto column = [&](int j) {
     if (rows.plainBody[j] == 0) {  // its pulls take the checks of the literal rows
-      for (int i = 0; i < n; ++i) rows.redo[i] = i != j ? 1.0 : rows.redo[i];
+      for (int i = lo; i < hi; ++i) rows.redo[i] = i != j ? 1.0 : rows.redo[i];
     }
     const double kickLimit = j == 0 ? 1.0 / 0.0 : bondLimit;
     return Column{w.PlanetX[j], w.PlanetY[j], rows.scaled[j], closeLimit, kickLimit};
+  };
+  // The lanes of [from, to) inside the block.
+  const auto inBlock = [lo, hi](int from, int to) {
+    return std::pair{std::max(from, lo), std::min(to, hi)};
+  };
+  const auto sweepTwo = [&](const Column& a, const Column& b, int from, int to) {
+    const auto [first, last] = inBlock(from, to);
+    if (first < last) twoColumns<kLaw>(a, b, e, l, first, last);
+  };
+  const auto sweepOne = [&](const Column& c, int from, int to) {
+    const auto [first, last] = inBlock(from, to);
+    if (first < last) oneColumn<kLaw>(c, e, l, first, last);
+  };
+  const auto single = [&](const Column& c, int i) {
+    if (i >= lo && i < hi) addPull<kLaw>(c, e, l, i);
   };
   size_t k = 0;
   for (; k + 1 < columns.size(); k += 2) {
@@ -133,18 +153,36 @@ void allColumns(const World& w, int n, const std::vector<int>& columns, const La
     const int jb = columns[k + 1];  // jb < ja
     const Column a = column(ja);
     const Column b = column(jb);
-    twoColumns<kLaw>(a, b, e, l, 0, jb);
-    addPull<kLaw>(a, e, l, jb);
-    twoColumns<kLaw>(a, b, e, l, jb + 1, ja);
-    addPull<kLaw>(b, e, l, ja);
-    twoColumns<kLaw>(a, b, e, l, ja + 1, n);
+    sweepTwo(a, b, lo, jb);
+    single(a, jb);
+    sweepTwo(a, b, jb + 1, ja);
+    single(b, ja);
+    sweepTwo(a, b, ja + 1, hi);
   }
   if (k < columns.size()) {
     const int j = columns[k];
     const Column c = column(j);
-    oneColumn<kLaw>(c, e, l, 0, j);
-    oneColumn<kLaw>(c, e, l, j + 1, n);
+    sweepOne(c, lo, j);
+    sweepOne(c, j + 1, hi);
   }
+}
+
+// The rows of block b of `blocks` over n rows. Inner bounds fall on multiples of
+// eight, so every block but the last sweeps whole vectors.
+std::pair<int, int> blockRows(int b, int blocks, int n) {
+  const auto bound = [&](int k) { return k == blocks ? n : n * k / blocks / 8 * 8; };
+  return {bound(b), bound(b + 1)};
+}
+
+template <Law kLaw>
+void allColumnsInBlocks(const World& w, int n, const std::vector<int>& columns, const Lanes& l,
+                        PullRows& rows) {
+  LanePool& pool = LanePool::shared();
+  const int blocks = pool.blocksFor(n);
+  pool.run(blocks, [&](int b) {
+    const auto [lo, hi] = blockRows(b, blocks, n);
+    allColumns<kLaw>(w, lo, hi, columns, l, rows);
+  });
 }
 
 }  // namespace
@@ -194,13 +232,13 @@ void computePullRows(const World& w, int top, PullRows& rows) {
                   closest.data(),   rows.carryX.data(), rows.carryY.data()};
     switch (lawOf(e)) {
       case Law::kSquare:
-        allColumns<Law::kSquare>(w, n, columns, l, rows);
+        allColumnsInBlocks<Law::kSquare>(w, n, columns, l, rows);
         break;
       case Law::kExact:
-        allColumns<Law::kExact>(w, n, columns, l, rows);
+        allColumnsInBlocks<Law::kExact>(w, n, columns, l, rows);
         break;
       case Law::kOther:
-        allColumns<Law::kOther>(w, n, columns, l, rows);
+        allColumnsInBlocks<Law::kOther>(w, n, columns, l, rows);
         break;
     }
   }
