@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdlib>
 #include <string_view>
 
@@ -10,6 +11,32 @@
 #endif
 
 namespace velmora::sim {
+
+namespace {
+
+// Waits until `value` holds something other than `old`: spinning first, for about
+// a quarter of a millisecond, then asleep.
+template <typename T>
+T awaitChange(const std::atomic<T>& value, T old) {
+  using Clock = std::chrono::steady_clock;
+  const auto until = Clock::now() + std::chrono::microseconds(250);
+  for (int spin = 1;; ++spin) {
+    const T now = value.load(std::memory_order_acquire);
+    if (now != old) return now;
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#endif
+    if (spin % 64 == 0 && Clock::now() > until) break;
+  }
+  value.wait(old, std::memory_order_acquire);
+  return value.load(std::memory_order_acquire);
+}
+
+constexpr uint64_t claimOf(uint32_t pass, int chunks, int next) {
+  return uint64_t{pass} << 32 | uint64_t(chunks) << 16 | uint64_t(next);
+}
+
+}  // namespace
 
 int requestedThreads() {
   int threads = VELMORA_DEFAULT_THREADS;
@@ -31,59 +58,81 @@ LanePool& LanePool::shared() {
   return pool;
 }
 
-LanePool::LanePool(int threads, int minRowsPerThread) {
-  resize(threads, minRowsPerThread);
+LanePool::LanePool(int threads, int minRowsPerThread, int chunkRows) {
+  resize(threads, minRowsPerThread, chunkRows);
 }
 
 LanePool::~LanePool() {
   stop();
 }
 
-void LanePool::resize(int threads, int minRowsPerThread) {
+void LanePool::resize(int threads, int minRowsPerThread, int chunkRows) {
   stop();
   threads_ = std::clamp(threads, 1, kMaxThreads);
   minRowsPerThread_ = std::max(minRowsPerThread, 1);
+  chunkRows_ = std::max(chunkRows, 8);
   start();
 }
 
-int LanePool::blocksFor(int rows) const {
-  return std::clamp(rows / minRowsPerThread_, 1, threads_);
+bool LanePool::worthSharing(int rows) const {
+  return !workers_.empty() && rows >= 2 * minRowsPerThread_;
 }
 
 void LanePool::start() {
   if (threads_ == 1) return;
   stopping_ = false;
-  barrier_ = std::make_unique<std::barrier<>>(threads_);
-  for (int k = 1; k < threads_; ++k) workers_.emplace_back(&LanePool::serve, this, k);
+  for (int k = 1; k < threads_; ++k) workers_.emplace_back(&LanePool::serve, this, pass_);
 }
 
 void LanePool::stop() {
   if (workers_.empty()) return;
   stopping_ = true;
-  barrier_->arrive_and_wait();  // the workers see stopping_ and leave
+  started_.fetch_add(1, std::memory_order_release);
+  started_.notify_all();
   for (std::thread& t : workers_) t.join();
   workers_.clear();
-  barrier_.reset();
+  started_.store(pass_, std::memory_order_relaxed);
 }
 
-void LanePool::run(int blocks, const std::function<void(int)>& work) {
-  if (blocks <= 1 || workers_.empty()) {
-    for (int b = 0; b < blocks; ++b) work(b);
+void LanePool::run(int chunks, bool share, const std::function<void(int)>& work) {
+  if (!share || chunks <= 1 || workers_.empty()) {
+    for (int c = 0; c < chunks; ++c) work(c);
     return;
   }
   work_ = &work;
-  blocks_ = std::min(blocks, threads_);
-  barrier_->arrive_and_wait();  // start
-  work(0);
-  barrier_->arrive_and_wait();  // every block done
+  done_.store(0, std::memory_order_relaxed);
+  const uint32_t pass = ++pass_;
+  claim_.store(claimOf(pass, chunks, 0), std::memory_order_release);
+  started_.store(pass, std::memory_order_release);
+  started_.notify_all();
+  takeChunks(pass);
+  for (int done = done_.load(std::memory_order_acquire); done != chunks;) {
+    done = awaitChange(done_, done);
+  }
 }
 
-void LanePool::serve(int worker) {
+void LanePool::takeChunks(uint32_t pass) {
+  uint64_t claim = claim_.load(std::memory_order_acquire);
   for (;;) {
-    barrier_->arrive_and_wait();
+    if (claim >> 32 != pass) return;  // a pass already over
+    const int chunks = static_cast<int>(claim >> 16 & 0xffff);
+    const int next = static_cast<int>(claim & 0xffff);
+    if (next >= chunks) return;
+    if (!claim_.compare_exchange_weak(claim, claim + 1, std::memory_order_acq_rel,
+                                      std::memory_order_acquire)) {
+      continue;
+    }
+    (*work_)(next);
+    if (done_.fetch_add(1, std::memory_order_acq_rel) + 1 == chunks) done_.notify_one();
+    claim = claim_.load(std::memory_order_acquire);
+  }
+}
+
+void LanePool::serve(uint32_t pass) {
+  for (;;) {
+    pass = awaitChange(started_, pass);
     if (stopping_) return;
-    if (worker < blocks_) (*work_)(worker);
-    barrier_->arrive_and_wait();
+    takeChunks(pass);
   }
 }
 

@@ -167,21 +167,18 @@ void allColumns(const World& w, int lo, int hi, const std::vector<int>& columns,
   }
 }
 
-// The rows of block b of `blocks` over n rows. Inner bounds fall on multiples of
-// eight, so every block but the last sweeps whole vectors.
-std::pair<int, int> blockRows(int b, int blocks, int n) {
-  const auto bound = [&](int k) { return k == blocks ? n : n * k / blocks / 8 * 8; };
-  return {bound(b), bound(b + 1)};
-}
+// Rows are swept in chunks: a chunk's lanes stay in the first-level cache through
+// every column, and the threads take chunks as they come free, so one woken late
+// still finds work. Any split gives the same bits: a row's sums never leave it.
 
 template <Law kLaw>
 void allColumnsInBlocks(const World& w, int n, const std::vector<int>& columns, const Lanes& l,
                         PullRows& rows) {
   LanePool& pool = LanePool::shared();
-  const int blocks = pool.blocksFor(n);
-  pool.run(blocks, [&](int b) {
-    const auto [lo, hi] = blockRows(b, blocks, n);
-    allColumns<kLaw>(w, lo, hi, columns, l, rows);
+  const int size = pool.chunkRows();
+  const int chunks = (n + size - 1) / size;
+  pool.run(chunks, pool.worthSharing(n), [&](int c) {
+    allColumns<kLaw>(w, c * size, std::min(n, (c + 1) * size), columns, l, rows);
   });
 }
 

@@ -58,10 +58,11 @@ CrowdRun ticks(double exponent, int n) {
 
 class SimThreads : public ::testing::Test {
  protected:
-  void TearDown() override { pool.resize(threads, minRows); }
+  void TearDown() override { pool.resize(threads, minRows, chunkRows); }
   sim::LanePool& pool = sim::LanePool::shared();
   const int threads = pool.threads();
   const int minRows = pool.minRowsPerThread();
+  const int chunkRows = pool.chunkRows();
 };
 
 TEST_F(SimThreads, EveryThreadCountGivesTheBitsOfOne) {
@@ -70,8 +71,8 @@ TEST_F(SimThreads, EveryThreadCountGivesTheBitsOfOne) {
     const CrowdRun one = ticks(exponent, 6);
     for (int k : {2, 3, 4, 8}) {
       SCOPED_TRACE(::testing::Message() << "exponent " << exponent << ", " << k << " threads");
-      pool.resize(k, 1);
-      ASSERT_EQ(pool.blocksFor(one.world->PlanetCount + 1), k);
+      pool.resize(k, 1, 8 * k);  // chunks of 16 to 64 rows
+      ASSERT_TRUE(pool.worthSharing(one.world->PlanetCount + 1));
       const CrowdRun many = ticks(exponent, 6);
       EXPECT_EQ(many.world->PlanetX, one.world->PlanetX);
       EXPECT_EQ(many.world->PlanetY, one.world->PlanetY);
@@ -87,19 +88,35 @@ TEST_F(SimThreads, EveryThreadCountGivesTheBitsOfOne) {
 
 TEST_F(SimThreads, FewRowsStayOnOneThread) {
   pool.resize(4);
-  EXPECT_EQ(pool.blocksFor(50), 1);
-  EXPECT_EQ(pool.blocksFor(sim::LanePool::kDefaultMinRowsPerThread * 2), 2);
-  EXPECT_EQ(pool.blocksFor(1000), 4);
+  EXPECT_FALSE(pool.worthSharing(50));
+  EXPECT_FALSE(pool.worthSharing(sim::LanePool::kDefaultMinRowsPerThread * 2 - 1));
+  EXPECT_TRUE(pool.worthSharing(sim::LanePool::kDefaultMinRowsPerThread * 2));
   pool.resize(1);
-  EXPECT_EQ(pool.blocksFor(1000), 1);
+  EXPECT_FALSE(pool.worthSharing(1000));
 }
 
-TEST_F(SimThreads, EveryBlockRunsOnceAndTheCallerWaitsForAll) {
-  pool.resize(3, 1);
-  for (int blocks : {1, 2, 3}) {
-    std::vector<int> runs(3, 0);
-    for (int round = 0; round < 50; ++round) pool.run(blocks, [&](int b) { ++runs[b]; });
-    for (int b = 0; b < 3; ++b) EXPECT_EQ(runs[b], b < blocks ? 50 : 0) << blocks << " " << b;
+TEST_F(SimThreads, EveryChunkRunsOnceAndTheCallerWaitsForAll) {
+  for (int threads : {2, 3, 8}) {
+    pool.resize(threads, 1);
+    for (int chunks : {1, 2, 3, 8, 40}) {
+      std::vector<int> runs(chunks, 0);
+      for (int round = 0; round < 50; ++round) {
+        pool.run(chunks, true, [&](int c) { ++runs[c]; });
+      }
+      EXPECT_EQ(runs, std::vector<int>(chunks, 50)) << threads << " threads, " << chunks;
+    }
+  }
+}
+
+// A pass asked for at once after the pool starts, before its threads may have
+// run: every chunk is done once and the caller comes back.
+TEST_F(SimThreads, APassRightAfterAStartReachesEveryThread) {
+  for (int round = 0; round < 200; ++round) {
+    const int k = 2 + round % 3;
+    pool.resize(k, 1);
+    std::vector<int> runs(8, 0);
+    pool.run(8, true, [&](int c) { ++runs[c]; });
+    EXPECT_EQ(runs, std::vector<int>(8, 1)) << "round " << round;
   }
 }
 
