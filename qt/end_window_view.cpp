@@ -2,10 +2,13 @@
 
 #include <QCloseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <algorithm>
 
 #include "app/game.h"
 #include "form/surface.h"
 #include "qt/pictures.h"
+#include "qt/web_page.h"
 
 namespace velmora::qt {
 
@@ -14,9 +17,26 @@ EndWindowView::EndWindowView(Game& game, std::function<void()> onClose)
   QFont f = font();
   f.setPointSize(std::max(9, f.pointSize()));
   setFont(f);
-  binder_ = std::make_unique<FormBinder>(game.formEnd, [this](const Control&) {
+  binder_ = std::make_unique<FormBinder>(game.formEnd, [this](const Control& c) {
     Placement where;
     where.parent = this;
+    where.reshape = [this](QWidget&, QRect r) {
+      if (scale_ == 1.0) return r;
+      const QPoint from(qRound(r.left() * scale_), qRound(r.top() * scale_));
+      const QPoint to(qRound((r.right() + 1) * scale_), qRound((r.bottom() + 1) * scale_));
+      return QRect(from, to - QPoint(1, 1));
+    };
+    if (&c == game_.EndCommand2) {
+      where.captionText = [](const std::string& url) { return linkText(url); };
+      where.accessible = [](const Control& c) {
+        if (c.caption().empty()) return AccessibleText{"Web page", "Opens our web page"};
+        return AccessibleText{linkText(c.caption()), QString::fromStdString(c.caption())};
+      };
+    } else {
+      where.accessible = [](const Control& c) {
+        return AccessibleText{QString::fromStdString(c.caption()), "Leave the game"};
+      };
+    }
     return where;
   });
   showForm(Prop::Caption);
@@ -39,6 +59,7 @@ void EndWindowView::showForm(Prop prop) {
       setWindowTitle(QString::fromStdString(f.caption()));
       break;
     case Prop::Visible:
+      if (f.visible()) fitScreen();
       setVisible(f.visible());
       if (f.visible()) {
         raise();
@@ -50,11 +71,24 @@ void EndWindowView::showForm(Prop prop) {
       break;
     case Prop::Width:
     case Prop::Height:
-      setFixedSize(f.width() / kTwipsPerPixel, f.height() / kTwipsPerPixel);
+      fitScreen();
       break;
     default:
       break;
   }
+}
+
+void EndWindowView::fitScreen() {
+  const QSize full(game_.formEnd.width() / kTwipsPerPixel, game_.formEnd.height() / kTwipsPerPixel);
+  scale_ = 1.0;
+  if (const QScreen* s = screen(); s != nullptr && !full.isEmpty()) {
+    // Room for the frame and title bar, which the size does not include.
+    const QSize room = s->availableGeometry().size() * 9 / 10;
+    scale_ =
+        std::min({1.0, double(room.width()) / full.width(), double(room.height()) / full.height()});
+  }
+  setFixedSize(qRound(full.width() * scale_), qRound(full.height() * scale_));
+  binder_->reshowGeometry();
 }
 
 void EndWindowView::paintEvent(QPaintEvent*) {

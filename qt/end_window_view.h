@@ -21,6 +21,9 @@ class EndWindowView : public QWidget {
   ~EndWindowView() override;
 
   FormBinder& binder() { return *binder_; }
+  // Shrinks the screen, its picture and its buttons alike to fit the screen it is on.
+  void fitScreen();
+  double scale() const { return scale_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -30,6 +33,7 @@ class EndWindowView : public QWidget {
   void showForm(Prop prop);
 
   Game& game_;
+  double scale_ = 1.0;
   std::function<void()> onClose_;
   std::unique_ptr<FormBinder> binder_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

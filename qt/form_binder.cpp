@@ -93,6 +93,11 @@ void FormBinder::detach() {
   }
 }
 
+void FormBinder::reshowGeometry() {
+  ModelWrite write;
+  for (auto& [control, w] : widgets_) showGeometry(*const_cast<Control*>(control), w);
+}
+
 QWidget* FormBinder::widget(const Control& control) const {
   const auto it = widgets_.find(&control);
   return it == widgets_.end() ? nullptr : it->second;
@@ -241,9 +246,11 @@ void FormBinder::show(Control& c, Prop prop) {
   switch (prop) {
     case Prop::Text:
       showText(c, w);
+      if (placements_.at(&c).valueInTip) showTip(c, w);
       break;
     case Prop::Caption:
       showCaption(c, w);
+      showAccessible(c, w);
       break;
     case Prop::Value:
       showValue(c, w);
@@ -258,7 +265,7 @@ void FormBinder::show(Control& c, Prop prop) {
       if (auto* field = qobject_cast<QLineEdit*>(w)) field->setReadOnly(c.locked());
       break;
     case Prop::ToolTipText:
-      w->setToolTip(qstr(c.toolTip()));
+      showTip(c, w);
       break;
     case Prop::Min:
     case Prop::Max:
@@ -293,7 +300,7 @@ void FormBinder::showAll(Control& c) {
   showCaption(c, w);
   showValue(c, w);
   showColors(c, w);
-  w->setToolTip(qstr(c.toolTip()));
+  showTip(c, w);
   if (auto* field = qobject_cast<QLineEdit*>(w)) field->setReadOnly(c.locked());
   w->setEnabled(c.enabled());
   w->setVisible(c.visible());
@@ -309,11 +316,33 @@ void FormBinder::showText(Control& c, QWidget* w) {
   field->setCursorPosition(std::min(cursor, static_cast<int>(text.size())));
 }
 
+void FormBinder::showTip(Control& c, QWidget* w) {
+  QString tip = qstr(c.toolTip());
+  if (placements_.at(&c).valueInTip && !c.text().empty()) {
+    tip += (tip.isEmpty() ? "" : "\n") + qstr(c.text());
+  }
+  w->setToolTip(tip);
+  showAccessible(c, w);
+}
+
+void FormBinder::showAccessible(Control& c, QWidget* w) {
+  const Placement& where = placements_.at(&c);
+  AccessibleText text{qstr(c.caption()), qstr(c.toolTip())};
+  if (where.accessible) text = where.accessible(c);
+  w->setAccessibleName(text.name);
+  w->setAccessibleDescription(text.description);
+}
+
 void FormBinder::showCaption(Control& c, QWidget* w) {
+  const Placement& where = placements_.at(&c);
   if (auto* label = qobject_cast<QLabel*>(w)) {
     label->setText(qstr(c.caption()));
   } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-    button->setText(literalMnemonic(c.caption()));
+    if (where.captionText) {
+      button->setText(where.captionText(c.caption()).replace('&', "&&"));
+    } else {
+      button->setText(literalMnemonic(c.caption()));
+    }
   } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
     frame->setTitle(literalMnemonic(c.caption()));
   }
@@ -340,11 +369,13 @@ void FormBinder::showRange(Control& c, QWidget* w) {
 
 void FormBinder::showGeometry(Control& c, QWidget* w) {
   const Placement& where = placements_.at(&c);
-  w->setGeometry(floorPixels(c.left() - where.originXTwips), floorPixels(c.top()),
-                 roundPixels(c.width()), roundPixels(c.height()));
+  QRect rect(floorPixels(c.left() - where.originXTwips), floorPixels(c.top()),
+             roundPixels(c.width()), roundPixels(c.height()));
   if (auto* label = qobject_cast<QLabel*>(w)) {
-    label->setWordWrap(w->height() > 2 * label->fontMetrics().height());
+    label->setWordWrap(rect.height() > 2 * label->fontMetrics().height());
   }
+  if (where.reshape) rect = where.reshape(*w, rect);
+  w->setGeometry(rect);
 }
 
 void FormBinder::showColors(Control& c, QWidget* w) {

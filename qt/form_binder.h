@@ -14,12 +14,25 @@
 
 namespace velmora::qt {
 
+// What a screen reader says for a control: what it is and what it does.
+struct AccessibleText {
+  QString name;
+  QString description;
+};
+
 // Where a control's widget stands and how it is drawn; the face decides this.
 struct Placement {
   QWidget* parent = nullptr;
   int originXTwips = 0;  // the control's x at the parent's left edge
   bool boxed = false;    // a label or check box drawn on its BackColor
   Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
+  bool valueInTip = false;  // a field whose tip also shows its whole text
+  // The face's own adjustment of the rectangle the model's twips give.
+  std::function<QRect(QWidget&, QRect)> reshape;
+  // The text a button shows for the model's caption.
+  std::function<QString(const std::string&)> captionText;
+  // The accessible name and description; by default the caption and the tip.
+  std::function<AccessibleText(const Control&)> accessible;
 };
 
 class FormBinder : public QObject {
@@ -37,6 +50,8 @@ class FormBinder : public QObject {
   bool click(Control& control);
   // Stops both directions; called before the widgets are destroyed.
   void detach();
+  // Places every widget again, after what a reshape depends on has changed.
+  void reshowGeometry();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -52,6 +67,8 @@ class FormBinder : public QObject {
   void showGeometry(Control& c, QWidget* w);
   void showColors(Control& c, QWidget* w);
   void showRange(Control& c, QWidget* w);
+  void showTip(Control& c, QWidget* w);
+  void showAccessible(Control& c, QWidget* w);
   // Runs a player action, then shows the control's state again in case the model
   // kept it as it was.
   void act(Control& c, const std::function<void()>& action);

@@ -1,11 +1,14 @@
 #include "qt/main_window_view.h"
 
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTimer>
 #include <algorithm>
 #include <vector>
 
@@ -13,6 +16,7 @@
 #include "app/layout.h"
 #include "qt/field_canvas.h"
 #include "qt/help_window.h"
+#include "qt/panel_captions.h"
 #include "qt/picture_file.h"
 #include "qt/pictures.h"
 #include "qt/shortcuts.h"
@@ -40,6 +44,16 @@ QColor qcolor(Rgb c) {
   return QColor(c.r, c.g, c.b);
 }
 
+// The room between two columns of the panel.
+constexpr int kColumnGap = 8;
+// The height of the caption line the window adds above the seed and clearing fields.
+constexpr int kCaptionRow = 16;
+// An editor field shows the longest number text the game writes: fifteen
+// significant digits after a sign and "0.000" (smaller ones take an exponent).
+constexpr int kEditorDigits = 15;
+// The smallest type an intro box shrinks to on a narrow field.
+constexpr int kLeastPointSize = 6;
+
 }  // namespace
 
 MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
@@ -54,6 +68,10 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
 
   panel_ = new QWidget(this);
   panel_->setObjectName("panel");
+  // The rows from the seed's down to the web link's, which keeps its place at the
+  // bottom, move down into the room above that link.
+  bandTop_ = game.TXran->top() / kTwipsPerPixel;
+  bandEnd_ = game.Command6->top() / kTwipsPerPixel;
   const QSize panelSize(kPanelWidth / kTwipsPerPixel, kPanelHeight / kTwipsPerPixel);
   panel_->setFixedSize(panelSize);
   QPalette face = panel_->palette();
@@ -71,6 +89,20 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
   canvas_ = new FieldCanvas(game, this);
   canvas_->setObjectName("field");
   setMinimumSize(stripWidth(0) + canvas_->minimumWidth(), canvas_->minimumHeight());
+  {
+    // The field's frame and margins around its text, as its style draws them.
+    QLineEdit probe(panel_);
+    probe.resize(200, 22);
+    QStyleOptionFrame option;
+    option.initFrom(&probe);
+    option.lineWidth = probe.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &probe);
+    const QRect inside =
+        probe.style()->subElementRect(QStyle::SE_LineEditContents, &option, &probe);
+    const int around = probe.width() - inside.width() + probe.textMargins().left() +
+                       probe.textMargins().right() + 4;  // QLineEdit's own two pixels a side
+    editorFieldWidth_ =
+        probe.fontMetrics().horizontalAdvance("-0.000" + QString(kEditorDigits, '8')) + around;
+  }
 
   binder_ =
       std::make_unique<FormBinder>(game.fs7, [this](const Control& c) { return placementFor(c); });
@@ -81,6 +113,7 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
     pause->setIcon(pauseIcon());
   }
 
+  makeCaptions();
   orderTabsByPlace();
   installShortcuts(
       *this, game, *binder_, [this] { savePictureAsked(this, game_.surface); },
@@ -104,16 +137,28 @@ void MainWindowView::showHelp() {
   help_->activateWindow();
 }
 
+QLabel* MainWindowView::captionOf(const Control& field) const {
+  for (const Caption& caption : captions_) {
+    if (caption.field == &field) return caption.label;
+  }
+  return nullptr;
+}
+
 Placement MainWindowView::placementFor(const Control& c) const {
   Placement where;
+  const Control* control = &c;
+  where.accessible = [this](const Control& c) { return accessibleTextOf(game_, c); };
   if (standsOnField(game_, c)) {
     where.parent = canvas_;
     where.originXTwips = kFieldLeft;
     where.boxed = c.kind() == Kind::Label;
     where.align = Qt::AlignLeft | Qt::AlignTop;
+    where.reshape = [this, control](QWidget& w, QRect r) { return reshapeOnField(w, *control, r); };
     return where;
   }
   where.parent = panel_;
+  where.reshape = [this, control](QWidget& w, QRect r) { return reshapePanel(w, *control, r); };
+  for (const Control* value : game_.TXTp) where.valueInTip = where.valueInTip || &c == value;
   if (&c == game_.Chon) {
     where.boxed = true;
   } else if (isReadout(game_, c)) {
@@ -123,6 +168,113 @@ Placement MainWindowView::placementFor(const Control& c) const {
     where.align = Qt::AlignRight | Qt::AlignVCenter;
   }
   return where;
+}
+
+QRect MainWindowView::reshapePanel(QWidget& w, const Control& c, QRect rect) const {
+  if (w.parentWidget() != panel_) return rect;  // inside a frame: the frame moves
+  if (rect.y() >= bandTop_ && rect.y() < bandEnd_) rect.translate(0, kCaptionRow);
+  // A caption a little longer than its cell takes the gap beside it.
+  if (auto* label = qobject_cast<QLabel*>(&w); label != nullptr && !label->wordWrap()) {
+    const int need = label->fontMetrics().horizontalAdvance(QString::fromStdString(c.caption())) +
+                     label->contentsMargins().left() + label->contentsMargins().right() +
+                     2 * label->margin();
+    rect.setWidth(std::clamp(need, rect.width(), rect.width() + kColumnGap));
+  }
+  // The editor's numbers are wide: their fields take room from the scroll bars.
+  for (size_t i = 0; i < game_.TXTp.size(); ++i) {
+    if (&c == game_.TXTp[i]) rect.setWidth(std::max(rect.width(), editorFieldWidth_));
+    if (i < game_.Hsp.size() && &c == game_.Hsp[i]) {
+      const Control& field = *game_.TXTp[i];
+      const int fieldRight = field.left() / kTwipsPerPixel +
+                             std::max(field.width() / kTwipsPerPixel, editorFieldWidth_);
+      const int gap = rect.x() - (field.left() + field.width()) / kTwipsPerPixel;
+      const int left = std::min(fieldRight + gap, rect.right() - 40);
+      if (left > rect.x()) rect.setLeft(left);
+    }
+  }
+  return rect;
+}
+
+QRect MainWindowView::reshapeOnField(QWidget& w, const Control& c, QRect rect) const {
+  if (&c == game_.Picture1 || &c == game_.PicA || &c == game_.ImMoon) {
+    // The intro pictures shrink together, about their row's upper left, to the field's width.
+    int left = rect.x();
+    int right = 0;
+    int top = rect.y();
+    for (const Control* picture : {game_.Picture1, game_.PicA, game_.ImMoon}) {
+      left = std::min(left, (picture->left() - kFieldLeft) / kTwipsPerPixel);
+      right = std::max(right, (picture->left() + picture->width() - kFieldLeft) / kTwipsPerPixel);
+      top = std::min(top, picture->top() / kTwipsPerPixel);
+    }
+    const double f = std::clamp(double(canvas_->width() - 2 * left) / (right - left), 0.1, 1.0);
+    if (f == 1.0) return rect;
+    return QRect(left + qRound((rect.x() - left) * f), top + qRound((rect.y() - top) * f),
+                 qRound(rect.width() * f), qRound(rect.height() * f));
+  }
+  auto* label = qobject_cast<QLabel*>(&w);
+  if (label == nullptr || (&c != game_.Label7 && &c != game_.Label11)) return rect;
+  // An intro box stays on the field: it narrows, wraps, and its type shrinks
+  // until the text fits the box's height.
+  const int room = canvas_->width() - rect.x() - rect.x();
+  rect.setWidth(std::clamp(room, std::min(rect.width(), 120), rect.width()));
+  QFont f = canvas_->font();
+  label->setWordWrap(true);
+  label->setFont(f);
+  while (label->heightForWidth(rect.width()) > rect.height() && f.pointSize() > kLeastPointSize) {
+    f.setPointSize(f.pointSize() - 1);
+    label->setFont(f);
+  }
+  rect.setHeight(std::max(rect.height(), label->heightForWidth(rect.width())));
+  return rect;
+}
+
+void MainWindowView::makeCaptions() {
+  QPalette face = panel_->palette();
+  for (const FieldCaption& caption : bareFieldCaptions(game_)) {
+    auto* label = new QLabel(caption.text, panel_);
+    label->setObjectName(QString::fromStdString(caption.field->id()) + "Caption");
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setPalette(face);
+    captions_.push_back({caption.field, caption.gameCaption, label});
+    for (const Control* c : {caption.field, caption.gameCaption}) {
+      if (c == nullptr) continue;
+      QWidget* w = binder_->widget(*c);
+      w->installEventFilter(this);
+      label->setToolTip(QString::fromStdString(caption.field->toolTip()));
+    }
+  }
+  binder_->widget(*game_.Frame2)->installEventFilter(this);
+  showCaptions();
+}
+
+void MainWindowView::showCaptions() {
+  for (const Caption& caption : captions_) {
+    const QWidget* field = binder_->widget(*caption.field);
+    const bool given = caption.gameCaption != nullptr &&
+                       binder_->widget(*caption.gameCaption)->isVisibleTo(panel_);
+    const QRect at = field->geometry();
+    const int width = std::max(at.width(), caption.label->sizeHint().width());
+    caption.label->setGeometry(at.x(), at.y() - kCaptionRow, width, kCaptionRow);
+    caption.label->setVisible(field->isVisibleTo(panel_) && !given);
+  }
+}
+
+void MainWindowView::showEditor() {
+  // Last the top, so that it shows when the strip is lower than the whole editor.
+  for (Control* c : {game_.Label10, game_.TXTp[4], game_.La[0]}) {
+    QWidget* w = binder_->widget(*c);
+    if (w->isVisibleTo(panel_)) strip_->ensureWidgetVisible(w, 0, 4);
+  }
+}
+
+bool MainWindowView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+    QTimer::singleShot(0, this, [this] { showCaptions(); });
+  }
+  if (event->type() == QEvent::Show && watched == binder_->widget(*game_.Frame2)) {
+    QTimer::singleShot(0, this, [this] { showEditor(); });
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void MainWindowView::showForm(Prop prop) {
@@ -169,8 +321,8 @@ void MainWindowView::orderTabsByPlace() {
 }
 
 int MainWindowView::stripWidth(int windowHeight) const {
-  const int panelWidth = kPanelWidth / kTwipsPerPixel;
-  if (windowHeight >= kPanelHeight / kTwipsPerPixel) return panelWidth;
+  const int panelWidth = panel_->width();
+  if (windowHeight >= panel_->height()) return panelWidth;
   return panelWidth + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }
 
@@ -194,6 +346,7 @@ void MainWindowView::resizeEvent(QResizeEvent* event) {
                                                              : Qt::ScrollBarAlwaysOff);
   strip_->setGeometry(0, 0, strip, height());
   canvas_->setGeometry(strip, 0, width() - strip, height());
+  if (binder_) binder_->reshowGeometry();
 }
 
 void MainWindowView::closeEvent(QCloseEvent* event) {

@@ -3,10 +3,12 @@
 // pictures) standing on the field in the same twips as the bodies.
 #pragma once
 
+#include <QLabel>
 #include <QScrollArea>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "qt/form_binder.h"
 
@@ -33,8 +35,13 @@ class MainWindowView : public QWidget {
   HelpWindow* helpWindow() const { return help_; }
   // Shrinks the window (and so the field) to the screen it opens on.
   void fitScreen();
+  // The panel strip, which scrolls on a screen too low for the panel.
+  QScrollArea& strip() { return *strip_; }
+  // The caption drawn for a bare field, or null.
+  QLabel* captionOf(const Control& field) const;
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
@@ -45,6 +52,17 @@ class MainWindowView : public QWidget {
   int stripWidth(int windowHeight) const;
   // Sizes the window so that the field has `field` logical pixels.
   void fitField(QSize field);
+  QRect reshapePanel(QWidget& w, const Control& c, QRect rect) const;
+  QRect reshapeOnField(QWidget& w, const Control& c, QRect rect) const;
+  void makeCaptions();
+  void showCaptions();
+  void showEditor();
+
+  struct Caption {
+    const Control* field;
+    const Control* gameCaption;
+    QLabel* label;
+  };
 
   Game& game_;
   std::function<void()> onClose_;
@@ -53,6 +71,11 @@ class MainWindowView : public QWidget {
   FieldCanvas* canvas_;
   HelpWindow* help_ = nullptr;
   std::unique_ptr<FormBinder> binder_;
+  std::vector<Caption> captions_;
+  // Panel controls from bandTop_ down to bandEnd_ stand one caption row lower.
+  int bandTop_ = 0;
+  int bandEnd_ = 0;
+  int editorFieldWidth_ = 0;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

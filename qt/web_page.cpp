@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTextDocument>
 #include <QUrl>
 
 namespace velmora::qt {
@@ -19,6 +21,19 @@ std::string webPageUrlFrom(const QString& installedPage, const QString& sourcePa
     }
   }
   return fallback;
+}
+
+QString linkText(const std::string& url) {
+  const QUrl link(QString::fromStdString(url));
+  if (!link.isLocalFile()) return QString::fromStdString(url);
+  QFile page(link.toLocalFile());
+  if (page.open(QIODevice::ReadOnly)) {
+    QTextDocument document;
+    document.setHtml(QString::fromUtf8(page.readAll()));
+    const QString title = document.metaInformation(QTextDocument::DocumentTitle).simplified();
+    if (!title.isEmpty()) return title;
+  }
+  return link.fileName();
 }
 
 std::string webPageUrl(const std::string& fallback) {

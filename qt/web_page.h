@@ -15,4 +15,8 @@ std::string webPageUrlFrom(const QString& installedPage, const QString& sourcePa
 // The same for this executable.
 std::string webPageUrl(const std::string& fallback);
 
+// What a link button shows for `url`: a local page's title (or its file name),
+// any other address as it stands.
+QString linkText(const std::string& url);
+
 }  // namespace velmora::qt

@@ -24,7 +24,9 @@ velmora_install_missing() {
 }
 
 VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev)
-# util-linux brings setpriv, which runs the permission tests without root's rights.
-VELMORA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev desktop-file-utils appstream util-linux)
+# util-linux brings setpriv, which runs the permission tests without root's rights;
+# lintian and dpkg-dev (dpkg-shlibdeps) serve the package test.
+VELMORA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev desktop-file-utils appstream util-linux
+  lintian dpkg-dev)
 # libFuzzer and its sanitizer runtimes come with Debian's clang.
 VELMORA_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
