@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/host.h"
+#include "app/time_speed.h"
 #include "form/clock.h"
 #include "form/form.h"
 #include "form/surface.h"
@@ -49,6 +50,7 @@ class Game {
   Rng rng;
   Surface surface;
   PanelMemory panelMemory;
+  TimeSpeed speed;  // the player's choice, kept across "Go" and pauses
   Form fs7;
   Form formEnd;
 
