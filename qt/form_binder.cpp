@@ -338,10 +338,19 @@ void FormBinder::showRange(Control& c, QWidget* w) {
   bar->setValue(c.value());
 }
 
+void FormBinder::followViews() {
+  if (!*attached_) return;
+  for (const auto& c : form_.controls()) {
+    const auto it = placements_.find(c.get());
+    if (it != placements_.end() && it->second.view) showGeometry(*c, widgets_.at(c.get()));
+  }
+}
+
 void FormBinder::showGeometry(Control& c, QWidget* w) {
   const Placement& where = placements_.at(&c);
-  w->setGeometry(floorPixels(c.left() - where.originXTwips), floorPixels(c.top()),
-                 roundPixels(c.width()), roundPixels(c.height()));
+  const QRect laidOut(floorPixels(c.left() - where.originXTwips), floorPixels(c.top()),
+                      roundPixels(c.width()), roundPixels(c.height()));
+  w->setGeometry(where.view ? where.view(laidOut) : laidOut);
   if (auto* label = qobject_cast<QLabel*>(w)) {
     label->setWordWrap(w->height() > 2 * label->fontMetrics().height());
   }

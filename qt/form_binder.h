@@ -20,6 +20,9 @@ struct Placement {
   int originXTwips = 0;  // the control's x at the parent's left edge
   bool boxed = false;    // a label or check box drawn on its BackColor
   Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
+  // Moves the box laid out in the parent's pixels to where a view of the parent
+  // shows it; none for a parent that is not magnified or panned.
+  std::function<QRect(const QRect&)> view;
 };
 
 class FormBinder : public QObject {
@@ -35,6 +38,8 @@ class FormBinder : public QObject {
   // Clicks a control as the mouse would; false (and nothing done) when it is
   // hidden or disabled.
   bool click(Control& control);
+  // Lays out again the widgets whose placement has a view, after the view moved.
+  void followViews();
   // Stops both directions; called before the widgets are destroyed.
   void detach();
 
