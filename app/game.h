@@ -8,10 +8,12 @@
 
 #include "app/host.h"
 #include "app/time_speed.h"
+#include "editor/editor_memory.h"
 #include "form/clock.h"
 #include "form/form.h"
 #include "form/surface.h"
 #include "panel/panel_memory.h"
+#include "stats/clock_watch.h"
 #include "stats/tally_storage.h"
 #include "world/rng.h"
 #include "world/world.h"
@@ -51,6 +53,8 @@ class Game {
   Surface surface;
   PanelMemory panelMemory;
   TimeSpeed speed;  // the player's choice, kept across "Go" and pauses
+  ClockWatch clockWatch;
+  EditorMemory editorMemory;
   Form fs7;
   Form formEnd;
 

@@ -42,7 +42,9 @@ void showRunningLayout(Game& g) {
 
 void noteStartTime(Game& g) {
   World& w = g.world;
-  w.ClockText = g.clock.timeOfDay();
+  const int secondOfDay = g.clock.secondOfDay();
+  g.clockWatch.note(g.clock.nowMs(), secondOfDay);
+  w.ClockText = formatTimeOfDay(secondOfDay);
   w.StartSecond = clockField(w.ClockText, 6);
   w.StartMinute = clockField(w.ClockText, 3);
   w.StartHour = clockField(w.ClockText, 0);

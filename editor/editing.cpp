@@ -73,48 +73,59 @@ void Hsp_Change(Game& g, int index) {
 void Chon_Click(Game& g) {
   const auto n = strictBodyOf(g.TXTOden->text());
   if (!n) {
-    Asgard(g);  // not a body number: show the tables' state again, store nothing
+    // Not a body number: store nothing, and put the box, its caption and colour
+    // back to the body shown.
+    Asgard(g);
     return;
   }
   if (g.Chon->value() == 0) {
     g.world.PlanetOff[*n] = 0;
-    g.Chon->setForeColor(kOnColour);
-    g.Chon->setCaption("Planet ON");
   } else if (g.Chon->value() == 1) {
     g.world.PlanetOff[*n] = 1;
-    g.Chon->setForeColor(kOffColour);
-    g.Chon->setCaption("Planet OFF");
   }
+  showOnOff(g, *n);
   VivaVida(g);
 }
 
-// Stores all five fields, or nothing when any text is not a complete number; the
+void showOnOff(Game& g, int16_t body) {
+  const int16_t off = g.world.PlanetOff[body];
+  if (off == 0) {
+    g.Chon->setForeColor(kOnColour);
+    g.Chon->setCaption("Planet ON");
+  } else if (off == 1) {
+    g.Chon->setForeColor(kOffColour);
+    g.Chon->setCaption("Planet OFF");
+  }
+}
+
+// Stores the fields the player changed, each into its own table entry, or nothing
+// when any changed text is not a complete number; a field still showing what the
+// editor wrote there stores nothing, so the body's other values stay exact. The
 // callers show the body again from the tables either way.
 void Bifrost(Game& g) {
   const auto n = strictBodyOf(g.TXTOden->text());
   if (!n) return;
-  std::array<double, 5> v{};
+  const EditorMemory& shown = g.editorMemory;
+  std::array<std::optional<double>, 5> typed{};
   for (int i = 0; i < 5; ++i) {
-    const std::optional<double> x = strictNumberOf(g.TXTp[i]->text());
-    if (!x) return;
-    v[i] = *x;
+    const std::string& text = g.TXTp[i]->text();
+    if (text == shown.shownTexts[i]) continue;
+    typed[i] = strictNumberOf(text);
+    if (!typed[i]) return;
   }
-  World& w = g.world;
-  w.PlanetX[*n] = v[0];
-  w.PlanetY[*n] = v[1];
-  w.MomentumX[*n] = v[2];
-  w.MomentumY[*n] = v[3];
-  w.PlanetGravity[*n] = v[4];
+  const std::array<Table<double>*, 5> tables = editedTables(g.world);
+  for (int i = 0; i < 5; ++i) {
+    if (typed[i]) (*tables[i])[*n] = *typed[i];
+  }
 }
 
 // A value beyond a bar's range is shown at the bound without raising the bar's
 // Change, so showing it stores nothing.
 void Baldur(Game& g) {
-  const auto n = bodyOf(g.TXTOden->text());
+  const auto n = displayedBody(g);
   if (!n) return;
   const World& w = g.world;
-  const std::array<const Table<double>*, 4> values = {&w.PlanetX, &w.PlanetY, &w.MomentumX,
-                                                      &w.MomentumY};
+  const auto values = editedTables(w);
   for (int k = 0; k < 4; ++k) {
     Control& bar = *g.Hsp[k];
     bool clamped = false;

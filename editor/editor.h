@@ -26,6 +26,8 @@ void TXTp_LostFocus(Game& g, int index);
 void Hsp_Change(Game& g, int index);
 void Chon_Click(Game& g);
 void Bifrost(Game& g);
+// Chon's caption and colour for the body's on/off state.
+void showOnOff(Game& g, int16_t body);
 void Baldur(Game& g);
 
 }  // namespace velmora

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "app/game.h"
 #include "form/control.h"
 #include "form/convert.h"
 #include "world/world.h"
@@ -27,6 +28,19 @@ std::optional<int16_t> strictBodyOf(std::string_view text) {
   const std::optional<double> v = strictNumberOf(text);
   if (!v) return std::nullopt;
   return tableIndex(wholeNumber16(*v));
+}
+
+std::optional<int16_t> displayedBody(const Game& g) {
+  if (const auto n = bodyOf(g.TXTOden->text())) return n;
+  return g.editorMemory.shownBody;
+}
+
+std::array<Table<double>*, 5> editedTables(World& w) {
+  return {&w.PlanetX, &w.PlanetY, &w.MomentumX, &w.MomentumY, &w.PlanetGravity};
+}
+
+std::array<const Table<double>*, 5> editedTables(const World& w) {
+  return {&w.PlanetX, &w.PlanetY, &w.MomentumX, &w.MomentumY, &w.PlanetGravity};
 }
 
 int roundInto(double value, int lo, int hi, bool* clamped) {

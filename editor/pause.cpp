@@ -9,16 +9,17 @@
 #include "editor/editor.h"
 #include "editor/editor_numbers.h"
 #include "form/convert.h"
+#include "panel/planet_count.h"
 
 namespace velmora {
 
 namespace {
 
-// The selector's maximum from the planet-count field. A text that is not wholly a
-// number counts by its leading number; the result is kept within the tables.
+// The selector's maximum from the planet-count field, counted as "Go" counts it:
+// the leading number, its absolute value, at most 999. So "-5" reaches the five
+// planets that "Go" made of it.
 int selectorMaximum(const Game& g) {
-  const std::string& text = g.TXn->text();
-  return roundInto(strictNumberOf(text).value_or(numberOf(text)), 0, kMaxBodies - 1);
+  return planetCountOf(g.TXn->text());
 }
 
 // A window extent as a 16-bit scroll-bar maximum; a huge window saturates.

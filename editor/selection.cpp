@@ -1,6 +1,7 @@
 // Selecting a body while paused and showing it. Showing writes to the tables: the
 // type is re-derived from the gravity and position and momentum are clamped.
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -61,8 +62,8 @@ void Qui_Change(Game& g) {
 }
 
 void Asgard(Game& g) {
-  const auto n = bodyOf(g.TXTOden->text());
-  if (!n) return;  // a number outside the tables: stay on the body shown
+  const auto n = displayedBody(g);
+  if (!n) return;
   World& w = g.world;
   w.PlanetType[*n] = typeOfGravity(w.PlanetGravity[*n]);
   w.PlanetType[0] = 0;
@@ -75,6 +76,9 @@ void Asgard(Game& g) {
   } else if (w.PlanetOff[*n] == 0) {
     g.Chon->setValue(0);
   }
+  // A box whose value did not change raised no click: its caption and colour
+  // are set from the body all the same.
+  showOnOff(g, *n);
 }
 
 void SetBody(Game& g, int16_t Pln) {
@@ -84,11 +88,13 @@ void SetBody(Game& g, int16_t Pln) {
   w.MomentumY[Pln] = std::clamp(w.MomentumY[Pln], -999.0, 999.0);
   w.PlanetX[Pln] = std::clamp(w.PlanetX[Pln], -32768.0, 32768.0);
   w.PlanetY[Pln] = std::clamp(w.PlanetY[Pln], -32768.0, 32768.0);
-  g.TXTp[0]->setText(textOf(w.PlanetX[Pln]));
-  g.TXTp[1]->setText(textOf(w.PlanetY[Pln]));
-  g.TXTp[2]->setText(textOf(w.MomentumX[Pln]));
-  g.TXTp[3]->setText(textOf(w.MomentumY[Pln]));
-  g.TXTp[4]->setText(textOf(w.PlanetGravity[Pln]));
+  EditorMemory& shown = g.editorMemory;
+  shown.shownBody = Pln;
+  const auto values = editedTables(w);
+  for (int i = 0; i < 5; ++i) {
+    shown.shownTexts[i] = textOf((*values[i])[Pln]);
+    g.TXTp[i]->setText(shown.shownTexts[i]);
+  }
 }
 
 void Alive(Game& g) {

@@ -19,6 +19,7 @@ std::optional<std::string> TallyFile::read() {
 
 bool TallyFile::write(const std::string& contents) {
   QSaveFile file(QString::fromStdString(path_));
+  file.setDirectWriteFallback(true);
   if (!file.open(QIODevice::WriteOnly)) return false;
   const auto size = static_cast<qint64>(contents.size());
   // The buffered bytes reach the disk only at the flush, and commit() does not report

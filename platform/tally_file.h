@@ -1,5 +1,8 @@
 // The tally file on disk: read in one piece, replaced atomically (a temporary file
 // beside it, flushed, then renamed over it), so a crash never loses the record.
+// Where no temporary file can be made beside it (a folder the player cannot write,
+// the file itself writable), it is written in place instead: a record saved that
+// way is worth more than one lost at exit.
 #pragma once
 
 #include <string>
@@ -13,6 +16,7 @@ class TallyFile final : public TallyStorage {
   explicit TallyFile(std::string path) : path_(std::move(path)) {}
   std::optional<std::string> read() override;
   bool write(const std::string& contents) override;
+  std::string where() const override { return path_; }
   const std::string& path() const { return path_; }
 
  private:

@@ -35,7 +35,9 @@ void TiK_Timer(Game& g) {
   World& w = g.world;
   const int live = liveBodies(w);
 
-  w.ClockText = g.clock.timeOfDay();
+  const int secondOfDay = g.clock.secondOfDay();
+  const bool clockChanged = g.clockWatch.changedSince(g.clock.nowMs(), secondOfDay);
+  w.ClockText = formatTimeOfDay(secondOfDay);
   w.ClockSecond = twoDigits(w.ClockText, 6);
   w.ClockMinute = twoDigits(w.ClockText, 3);
   w.ClockHour = twoDigits(w.ClockText, 0);
@@ -45,6 +47,9 @@ void TiK_Timer(Game& g) {
   w.ElapsedSeconds = (int32_t{w.ClockHour} - w.StartHour) * 3600 +
                      (int32_t{w.ClockMinute} - w.StartMinute) * 60 +
                      (int32_t{w.ClockSecond} - w.StartSecond);
+  // A changed clock is a disturbance: the stable time restarts from 0, so the
+  // score of this tick is 0 and no forged elapsed time can make a record.
+  if (clockChanged) w.LastDisturbance = w.ElapsedSeconds;
   // A clock set back would give a negative stable time; it restarts from 0.
   w.StableSeconds = w.ElapsedSeconds - w.LastDisturbance;
   if (w.StableSeconds < 0) w.StableSeconds = 0;

@@ -1,6 +1,8 @@
 // Clock and statistics, and the tally file that keeps the best score ever.
 #pragma once
 
+#include <string>
+
 namespace velmora {
 
 class Game;
@@ -10,6 +12,8 @@ void TiK_Timer(Game& g);
 // Tally file.
 void MkTally(Game& g);
 void upHI(Game& g);
+// "Top"'s tip while its record could not be saved to `where`.
+std::string unsavedRecordTip(const std::string& where);
 // Load steps 4 to 7: make sure the file exists, read it, check it, show "Top".
 void loadTally(Game& g);
 

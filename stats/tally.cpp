@@ -1,4 +1,6 @@
 // The tally file that keeps the best score ever between runs.
+#include <string>
+
 #include "app/game.h"
 #include "form/convert.h"
 #include "stats/stats.h"
@@ -10,9 +12,16 @@ void MkTally(Game& g) {
   if (!g.tally.read()) g.tally.write(kNewTallyLine);
 }
 
-// A failed save leaves the record in memory; the next raise tries again.
+// A failed save leaves the record in memory, and the next raise tries again;
+// "Top"'s tip tells the player meanwhile.
 void upHI(Game& g) {
-  g.tally.write(tallyLine(g.world.TopScore));
+  const bool saved = g.tally.write(tallyLine(g.world.TopScore));
+  g.Label5->setToolTip(saved ? std::string() : unsavedRecordTip(g.tally.where()));
+}
+
+std::string unsavedRecordTip(const std::string& where) {
+  return "Not saved: the record could not be written to " + where +
+         ". It is kept while the game runs and saved at the next new record.";
 }
 
 void loadTally(Game& g) {

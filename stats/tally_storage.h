@@ -16,6 +16,8 @@ class TallyStorage {
   virtual std::optional<std::string> read() = 0;
   // Replaces the whole contents; false when that failed (the old contents stay).
   virtual bool write(const std::string& contents) = 0;
+  // Where the contents are kept, as a player would look for them.
+  virtual std::string where() const = 0;
 };
 
 // Keeps the contents in memory: for tests and for a game that runs without a file.
@@ -28,6 +30,7 @@ class MemoryTallyStorage final : public TallyStorage {
     ++writes;
     return true;
   }
+  std::string where() const override { return "memory"; }
   std::optional<std::string> contents;
   bool failWrites = false;
   int writes = 0;

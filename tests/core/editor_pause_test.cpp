@@ -124,7 +124,7 @@ TEST(EditorPause, SelectorMaximumFromAnyPlanetCountText) {
   const struct {
     const char* text;
     int max;
-  } rows[] = {{"12abc", 12}, {"7.5", 8}, {"2000", 999}, {"abc", 0}, {"-4", 0}};
+  } rows[] = {{"12abc", 12}, {"7.5", 8}, {"2000", 999}, {"abc", 0}, {"-4", 4}, {"-5000", 999}};
   for (const auto& row : rows) {
     GameFixture f;
     startSystem(f, 20);
@@ -132,6 +132,19 @@ TEST(EditorPause, SelectorMaximumFromAnyPlanetCountText) {
     pauseOrResume(f);
     EXPECT_EQ(f.g.Qui->max(), row.max) << row.text;
   }
+}
+
+// "Go" makes as many planets of a negative count as of a positive one; the
+// selector reaches every one of them.
+TEST(EditorPause, ANegativePlanetCountReachesEveryPlanetItMade) {
+  GameFixture f;
+  f.enter(*f.g.TXw[0], "-5");
+  f.click(*f.g.Command2);
+  ASSERT_EQ(f.g.world.PlanetCount, 5);
+  pauseOrResume(f);
+  EXPECT_EQ(f.g.Qui->max(), 5);
+  f.scroll(*f.g.Qui, 5);
+  EXPECT_EQ(f.g.TXTOden->text(), "5");
 }
 
 TEST(EditorPause, SelectorMaximumZeroShowsBodyZeroWithoutBodyOne) {

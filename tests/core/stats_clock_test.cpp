@@ -5,6 +5,7 @@
 
 #include "app/engine_events.h"
 #include "game_fixture.h"
+#include "stats/clock_watch.h"
 #include "stats/score.h"
 #include "stats/stats.h"
 
@@ -26,7 +27,16 @@ void startSystem(GameFixture& f, int live, int h = 12, int m = 0, int s = 0) {
   w.StartSecond = static_cast<int16_t>(s);
 }
 
+// Time passes until the time of day is h:m:s, then the clock ticks.
 void tickAt(GameFixture& f, int h, int m, int s) {
+  constexpr int kDay = 24 * 3600;
+  const int ahead = ((h * 3600 + m * 60 + s - f.clock.secondOfDay()) % kDay + kDay) % kDay;
+  f.clock.advanceTo(f.clock.nowMs() + ahead * 1000LL);
+  TiK_Timer(f.g);
+}
+
+// Somebody sets the clock to h:m:s, and it ticks at once.
+void setClockAndTick(GameFixture& f, int h, int m, int s) {
   f.clock.setTimeOfDay(h, m, s);
   TiK_Timer(f.g);
 }
@@ -96,12 +106,76 @@ TEST(ClockStats, ClockSetBackGivesStableTimeZero) {
   startSystem(f, 5, 12, 30, 0);
   tickAt(f, 12, 40, 0);
   KlinK(f.g);
-  tickAt(f, 12, 35, 0);  // below the last disturbance
+  setClockAndTick(f, 12, 35, 0);  // below the last disturbance
   EXPECT_EQ(f.g.world.StableSeconds, 0);
-  tickAt(f, 12, 20, 0);  // before the start itself
+  setClockAndTick(f, 12, 20, 0);  // before the start itself
   EXPECT_EQ(f.g.world.StableSeconds, 0);
   EXPECT_EQ(f.g.LaTT->caption(), "0");
   EXPECT_EQ(f.g.Label3->caption(), "0");
+}
+
+// A clock set back past the start looks like a passed midnight to the elapsed
+// time, one set forward like time undisturbed; the monotonic clock tells both
+// apart, so the tick is a disturbance and no record is made of it.
+TEST(ClockStats, AChangedClockIsADisturbanceAndMakesNoRecord) {
+  struct Row {
+    const char* name;
+    int h, m, s;  // the time of day set ten minutes after the start at 12:00:00
+  };
+  const Row rows[] = {
+      {"back past the start", 11, 59, 30},
+      {"back within the hour", 12, 5, 0},
+      {"forward an hour", 13, 10, 0},
+      {"forward across midnight", 0, 30, 0},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    GameFixture f;
+    const int writesAtLoad = f.tally.writes;
+    startSystem(f, 1);  // one live body: ten stable minutes make no record
+    f.g.clockWatch.note(f.clock.nowMs(), f.clock.secondOfDay());  // as "Go" does
+    tickAt(f, 12, 10, 0);
+    KlinK(f.g);  // a pause, say
+    setClockAndTick(f, r.h, r.m, r.s);
+    const World& w = f.g.world;
+    EXPECT_EQ(w.StableSeconds, 0);
+    EXPECT_EQ(w.LastDisturbance, w.ElapsedSeconds);
+    EXPECT_EQ(f.g.Label3->caption(), "0");
+    // The stable time goes on from the changed clock, second by second.
+    const int second = f.clock.secondOfDay() + 5;
+    tickAt(f, second / 3600 % 24, second / 60 % 60, second % 60);
+    EXPECT_EQ(w.StableSeconds, 5);
+    EXPECT_EQ(w.TopScore, 1);
+    EXPECT_EQ(f.tally.writes, writesAtLoad);
+    EXPECT_EQ(f.tally.contents, "1,1,1\r\n");
+  }
+}
+
+TEST(ClockStats, TimePassingIsNoChangeOfTheClock) {
+  struct Row {
+    const char* name;
+    int64_t monotonicMs;  // moved since the last reading
+    int dayMovedS;        // how far the time of day moved
+    bool changed;
+  };
+  const Row rows[] = {
+      {"a clock tick inside a second", 30, 0, false},
+      {"a clock tick across a second", 30, 1, false},
+      {"two seconds late", 1000, 3, false},
+      {"more than two seconds late", 900, 3, true},
+      {"more than two seconds early", 3100, 0, true},
+      {"an hour paused", 3600 * 1000, 3600, false},
+      {"a day and a second paused", 86401 * 1000LL, 1, false},
+      {"the clock set back an hour", 30, -3600, true},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    ClockWatch watch;
+    const int start = 23 * 3600 + 59 * 60 + 58;     // so that midnight is passed too
+    EXPECT_FALSE(watch.changedSince(5000, start));  // nothing to compare with yet
+    const int now = ((start + r.dayMovedS) % 86400 + 86400) % 86400;
+    EXPECT_EQ(watch.changedSince(5000 + r.monotonicMs, now), r.changed);
+  }
 }
 
 TEST(ClockStats, KlinKRestartsTheStableTime) {

@@ -86,11 +86,15 @@ TEST(TallyLoad, FailedSavesKeepTheRecordAndAreTriedAgain) {
   EXPECT_EQ(l.f.g.world.TopScore, 3.5);
   EXPECT_EQ(l.f.g.Label5->caption(), "3.5");
   EXPECT_EQ(l.f.tally.contents, "1,0,10\r\n");
+  // "Top"'s tip says the record is not saved and where it should have gone.
+  EXPECT_EQ(l.f.g.Label5->toolTip(), unsavedRecordTip("memory"));
+  EXPECT_NE(l.f.g.Label5->toolTip().find("memory"), std::string::npos);
 
   l.f.tally.failWrites = false;
-  l.f.clock.setTimeOfDay(12, 3, 0);  // a higher score: 4.6656 cut to 4.66
+  l.f.clock.advanceTo(l.f.clock.nowMs() + 24000);  // 12:03:00, a higher score: 4.6656 cut to 4.66
   TiK_Timer(l.f.g);
   EXPECT_EQ(l.f.tally.contents, "4.66,0,10\r\n");
+  EXPECT_EQ(l.f.g.Label5->toolTip(), "");
 }
 
 TEST(TallyLine, WhatIsWrittenReadsBack) {

@@ -101,5 +101,22 @@ TEST(Acceptance, ANewTopScoreIsSavedAndReadBack) {
   EXPECT_NE(p.lines[0], "Label5.Caption=1") << *tally.contents;
 }
 
+// Three seconds after "Go" the clock is set back past the start: the elapsed time
+// then reads as nearly a day, but the tick that sees the change counts it as a
+// disturbance, so no forged record reaches the tally file.
+TEST(Acceptance, AClockSetBackForgesNoRecord) {
+  MemoryTallyStorage tally;
+  const Played p = play(
+      "enter TXw(0) 25\nclick Command2\nwait 3000\ntime 11:59:30\nwait 1000\n"
+      "print ElapsedSeconds StableSeconds TopScore\n",
+      tally);
+  ASSERT_EQ(p.status, 0) << p.err;
+  ASSERT_EQ(p.lines.size(), 3u);
+  EXPECT_EQ(p.lines[0], "ElapsedSeconds=86370");
+  EXPECT_TRUE(p.lines[1] == "StableSeconds=0" || p.lines[1] == "StableSeconds=1") << p.lines[1];
+  EXPECT_EQ(p.lines[2], "TopScore=1");
+  EXPECT_EQ(tally.contents, "1,1,1\r\n");
+}
+
 }  // namespace
 }  // namespace velmora
