@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/host.h"
+#include "app/time_speed.h"
 #include "editor/editor_memory.h"
 #include "form/clock.h"
 #include "form/form.h"
@@ -51,6 +52,7 @@ class Game {
   Rng rng;
   Surface surface;
   PanelMemory panelMemory;
+  TimeSpeed speed;  // the player's choice, kept across "Go" and pauses
   ClockWatch clockWatch;
   EditorMemory editorMemory;
   Form fs7;

@@ -2,6 +2,7 @@
 #include "app/end_screen.h"
 #include "app/engine_events.h"
 #include "app/game.h"
+#include "app/time_control.h"
 #include "create/create.h"
 #include "editor/editor.h"
 #include "panel/panel.h"
@@ -60,7 +61,7 @@ void Game::wireEvents() {
   Chon->onClick = on(Chon_Click);
 
   // Timers.
-  Ti->onTimer = on(Ti_Timer);
+  Ti->onTimer = on(Ti_Period);
   Tr->onTimer = on(Tr_Timer);
   TiK->onTimer = on(TiK_Timer);
   TiF->onTimer = on(TiF_Timer);

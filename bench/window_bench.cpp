@@ -2,14 +2,18 @@
 // the process's processor time, each second for 20 s. Needs a display:
 //   Xvfb :95 -screen 0 1920x1200x24 &
 //   DISPLAY=:95 QT_QPA_PLATFORM=xcb ./build/bench/velmora_window_bench
+// --speed N runs N ticks a period (as the speed keys do: 1/8 .. 8); --crowd keeps
+// the 999 bodies of preset 5 alive: exponent 2, Bind off, the Wall border.
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
 
+#include "app/time_speed.h"
 #include "form/player.h"
 #include "qt/game_session.h"
 #include "qt/main_window_view.h"
@@ -28,6 +32,16 @@ double cpuSeconds() {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  QCommandLineParser options;
+  options.addHelpOption();
+  options.addOption({"speed", "Simulation ticks a period: 1/8, 1/4, 1/2, 1, 2, 4 or 8.", "N", "1"});
+  options.addOption({"crowd", "999 bodies at exponent 2, Bind off, Wall."});
+  options.process(app);
+  const auto level = velmora::TimeSpeed::parse(options.value("speed").toStdString());
+  if (!level) {
+    std::fprintf(stderr, "--speed: 1/8, 1/4, 1/2, 1, 2, 4 or 8\n");
+    return 2;
+  }
   const QString tally = QDir::temp().filePath("velmora_window_bench.tally");
   QFile::remove(tally);
   velmora::qt::GameSession session(tally.toStdString());
@@ -35,15 +49,25 @@ int main(int argc, char** argv) {
   session.start();
   velmora::Game& g = session.game();
 
-  long ticks = 0;
+  // Every period holds the same ticks while the timer stays on; a slow speed
+  // counts as the fraction of a tick.
+  double ticks = 0;
+  const double ticksPerPeriod = *level >= 0 ? (1 << *level) : 1.0 / (1 << -*level);
   const auto tick = g.Ti->onTimer;
-  g.Ti->onTimer = [&ticks, tick] {
-    ++ticks;
+  g.Ti->onTimer = [&ticks, ticksPerPeriod, tick] {
+    ticks += ticksPerPeriod;
     tick();
   };
   {
     velmora::qt::ModelCall call;
-    velmora::playerClick(*g.CDp[4]);
+    g.speed.setLevel(*level);
+    velmora::playerClick(*g.CDp[4]);  // 999 bodies
+    if (options.isSet("crowd")) {
+      velmora::playerType(*g.TXg[2], "2");
+      velmora::playerLeave(*g.TXg[2]);
+      if (g.Chbi->value() != 0) velmora::playerClick(*g.Chbi);
+      velmora::playerClick(*g.Och[1]);
+    }
     velmora::playerClick(*g.Command2);
   }
 
@@ -51,11 +75,11 @@ int main(int argc, char** argv) {
   constexpr int kBlockMs = 1000;
   QElapsedTimer clock;
   clock.start();
-  long lastTicks = 0;
+  double lastTicks = 0;
   double lastCpu = cpuSeconds();
   qint64 lastMs = 0;
   int block = 0;
-  std::printf("%8s %10s %8s %8s\n", "seconds", "ticks/s", "cpu %", "bodies");
+  std::printf("%8s %10s %8s %8s  %s\n", "seconds", "ticks/s", "cpu %", "bodies", "speed");
   QTimer report;
   QObject::connect(&report, &QTimer::timeout, [&] {
     const qint64 ms = clock.elapsed();
@@ -63,8 +87,9 @@ int main(int argc, char** argv) {
     const double span = static_cast<double>(ms - lastMs) / 1000;
     int live = 0;
     for (int i = 0; i <= g.world.PlanetCount; ++i) live += g.world.PlanetOff[i] == 0;
-    std::printf("%8.1f %10.1f %8.1f %8d\n", static_cast<double>(ms) / 1000,
-                static_cast<double>(ticks - lastTicks) / span, 100 * (cpu - lastCpu) / span, live);
+    std::printf("%8.1f %10.1f %8.1f %8d  %s\n", static_cast<double>(ms) / 1000,
+                (ticks - lastTicks) / span, 100 * (cpu - lastCpu) / span, live,
+                g.speed.caption().c_str());
     std::fflush(stdout);
     lastTicks = ticks;
     lastCpu = cpu;
@@ -73,7 +98,7 @@ int main(int argc, char** argv) {
   });
   report.start(kBlockMs);
   app.exec();
-  std::printf("overall: %.1f ticks/s\n", static_cast<double>(ticks) * 1000 / clock.elapsed());
+  std::printf("overall: %.1f ticks/s\n", ticks * 1000 / static_cast<double>(clock.elapsed()));
   QFile::remove(tally);
   return 0;
 }

@@ -1,8 +1,11 @@
 #include "qt/field_canvas.h"
 
+#include <QCursor>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "app/game.h"
 #include "qt/model_call.h"
@@ -44,16 +47,98 @@ void FieldCanvas::paintEvent(QPaintEvent* event) {
   const QImage image(reinterpret_cast<const uchar*>(s.pixels().data()), s.width(), s.height(),
                      s.width() * 4, QImage::Format_RGB32);
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  p.drawImage(QRect(0, 0, s.width(), s.height()), image);
+  if (!view_.magnified() && view_.origin().isNull()) {
+    p.drawImage(QRect(0, 0, s.width(), s.height()), image);
+    return;
+  }
+  // Only the picture pixels in sight, each drawn as a square of zoom x zoom.
+  const QRect dirty = event->rect();
+  const QRect seen = QRect(view_.toPicture(dirty.topLeft()), view_.toPicture(dirty.bottomRight()))
+                         .intersected(image.rect());
+  if (seen.isEmpty()) return;
+  const QRect target(view_.toWidget(seen.topLeft()), seen.size() * view_.zoom());
+  p.drawImage(target, image, seen);
+}
+
+void FieldCanvas::zoomIn() {
+  zoomAt(keyAnchor(), 1);
+}
+
+void FieldCanvas::zoomOut() {
+  zoomAt(keyAnchor(), -1);
+}
+
+void FieldCanvas::resetView() {
+  changed(view_.reset());
+}
+
+void FieldCanvas::zoomAt(QPoint anchor, int steps) {
+  changed(view_.zoomAbout(anchor, steps));
+}
+
+QPoint FieldCanvas::keyAnchor() const {
+  const QPoint cursor = mapFromGlobal(QCursor::pos());
+  return rect().contains(cursor) ? cursor : rect().center();
+}
+
+void FieldCanvas::fitView() {
+  const Surface& s = game_.surface;
+  const QPoint before = view_.origin();
+  view_.setSizes(size(), QSize(s.width(), s.height()));
+  changed(view_.origin() != before);
+}
+
+void FieldCanvas::changed(bool viewMoved) {
+  if (!viewMoved) return;
+  update();
+  emit viewChanged();
+}
+
+void FieldCanvas::wheelEvent(QWheelEvent* event) {
+  wheelEighths_ += event->angleDelta().y();
+  const int notches = wheelEighths_ / 120;
+  wheelEighths_ -= notches * 120;
+  if (notches != 0) zoomAt(event->position().toPoint(), notches);
+  event->accept();
+}
+
+void FieldCanvas::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  dragging_ = true;
+  dragFrom_ = event->position().toPoint();
+  setCursor(Qt::ClosedHandCursor);
+}
+
+void FieldCanvas::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragging_) return QWidget::mouseMoveEvent(event);
+  const QPoint at = event->position().toPoint();
+  changed(view_.panBy(at - dragFrom_));
+  dragFrom_ = at;
+}
+
+void FieldCanvas::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !dragging_) return QWidget::mouseReleaseEvent(event);
+  dragging_ = false;
+  unsetCursor();
+}
+
+void FieldCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::MiddleButton) {
+    resetView();
+    return;
+  }
+  QWidget::mouseDoubleClickEvent(event);
 }
 
 void FieldCanvas::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   const int w = kFieldLeft + width() * kTwipsPerPixel;
   const int h = height() * kTwipsPerPixel + kFieldBottomGap;
-  if (w == game_.W() && h == game_.H()) return;
-  ModelCall call;
-  game_.resize(w, h);
+  if (w != game_.W() || h != game_.H()) {
+    ModelCall call;
+    game_.resize(w, h);
+  }
+  fitView();
 }
 
 }  // namespace velmora::qt

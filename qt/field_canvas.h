@@ -2,11 +2,15 @@
 // logical pixel, repainting at the display's rate only when something was
 // plotted or cleared. Its size is the field's size: resizing it resizes the
 // game's window (W = 900 + 15 * width, H = 15 * height + 300 twips).
+// The wheel magnifies the picture about the cursor (x1 to x16), dragging pans it
+// and a middle-button double click goes back to x1; the game never sees the view.
 #pragma once
 
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+
+#include "qt/field_view.h"
 
 namespace velmora {
 class Game;
@@ -23,16 +27,39 @@ class FieldCanvas : public QWidget {
   static QSize fieldSizeFor(int widthTwips, int heightTwips);
   QSize sizeHint() const override;
 
+  const FieldView& view() const { return view_; }
+  // The keys' zoom: about the cursor when it is over the field, else the middle.
+  void zoomIn();
+  void zoomOut();
+  void resetView();
+
+ signals:
+  // The magnification or the pan changed: whatever stands on the field follows.
+  void viewChanged();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   void refresh();
+  void zoomAt(QPoint anchor, int steps);
+  QPoint keyAnchor() const;
+  void fitView();
+  void changed(bool viewMoved);
 
   Game& game_;
   QTimer frames_;
   uint64_t shownGeneration_ = 0;
+  FieldView view_;
+  QPoint dragFrom_;
+  bool dragging_ = false;
+  int wheelEighths_ = 0;  // a fine-stepping wheel adds up to whole notches
 };
 
 }  // namespace velmora::qt

@@ -367,6 +367,14 @@ void FormBinder::showRange(Control& c, QWidget* w) {
   bar->setValue(c.value());
 }
 
+void FormBinder::followViews() {
+  if (!*attached_) return;
+  for (const auto& c : form_.controls()) {
+    const auto it = placements_.find(c.get());
+    if (it != placements_.end() && it->second.view) showGeometry(*c, widgets_.at(c.get()));
+  }
+}
+
 void FormBinder::showGeometry(Control& c, QWidget* w) {
   const Placement& where = placements_.at(&c);
   QRect rect(floorPixels(c.left() - where.originXTwips), floorPixels(c.top()),
@@ -375,7 +383,7 @@ void FormBinder::showGeometry(Control& c, QWidget* w) {
     label->setWordWrap(rect.height() > 2 * label->fontMetrics().height());
   }
   if (where.reshape) rect = where.reshape(*w, rect);
-  w->setGeometry(rect);
+  w->setGeometry(where.view ? where.view(rect) : rect);
 }
 
 void FormBinder::showColors(Control& c, QWidget* w) {

@@ -33,6 +33,9 @@ struct Placement {
   std::function<QString(const std::string&)> captionText;
   // The accessible name and description; by default the caption and the tip.
   std::function<AccessibleText(const Control&)> accessible;
+  // Moves the box laid out in the parent's pixels to where a view of the parent
+  // shows it; none for a parent that is not magnified or panned.
+  std::function<QRect(const QRect&)> view;
 };
 
 class FormBinder : public QObject {
@@ -48,6 +51,8 @@ class FormBinder : public QObject {
   // Clicks a control as the mouse would; false (and nothing done) when it is
   // hidden or disabled.
   bool click(Control& control);
+  // Lays out again the widgets whose placement has a view, after the view moved.
+  void followViews();
   // Stops both directions; called before the widgets are destroyed.
   void detach();
   // Places every widget again, after what a reshape depends on has changed.

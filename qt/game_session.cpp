@@ -21,6 +21,9 @@ GameSession::GameSession(std::string tallyPath)
   main_ = std::make_unique<MainWindowView>(game_, [this] { host_.endProgram(); });
   end_ = std::make_unique<EndWindowView>(game_, [this] { host_.endProgram(); });
   timers_ = std::make_unique<TimerDriver>(game_.fs7, game_.Ti);
+  timers_->reportPreciseTicks([this](int64_t spentMs, int periodMs) {
+    game_.speed.reportPeriod(spentMs, periodMs, clock_.nowMs());
+  });
 }
 
 GameSession::~GameSession() {

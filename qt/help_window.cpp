@@ -6,12 +6,13 @@
 #include <QVBoxLayout>
 
 #include "qt/shortcuts.h"
+#include "qt/time_view_keys.h"
 
 namespace velmora::qt {
 
 QString HelpWindow::text() {
   QString keys;
-  for (const ShortcutEntry& e : shortcutEntries()) {
+  for (const ShortcutEntry& e : shortcutEntries() + timeAndViewKeyEntries()) {
     QStringList names;
     for (const QKeySequence& k : e.keys) names << k.toString(QKeySequence::NativeText);
     keys += QString("<tr><td><b>%1</b></td><td>%2</td></tr>")

@@ -20,6 +20,8 @@
 #include "qt/picture_file.h"
 #include "qt/pictures.h"
 #include "qt/shortcuts.h"
+#include "qt/speed_label.h"
+#include "qt/time_view_keys.h"
 
 namespace velmora::qt {
 
@@ -31,6 +33,11 @@ bool standsOnField(const Game& g, const Control& c) {
     if (&c == overlay) return true;
   }
   return false;
+}
+
+// The pictures that mark a place in the field: they move with its view.
+bool marksThePicture(const Game& g, const Control& c) {
+  return &c == g.ImSun || &c == g.Shark;
 }
 
 bool isReadout(const Game& g, const Control& c) {
@@ -114,7 +121,11 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
   }
 
   makeCaptions();
+  connect(canvas_, &FieldCanvas::viewChanged, this, [this] { binder_->followViews(); });
+  if (QWidget* time = binder_->widget(*game.La[6])) new SpeedLabel(game.speed, time);
+
   orderTabsByPlace();
+  installTimeAndViewKeys(*this, game, *canvas_);
   installShortcuts(
       *this, game, *binder_, [this] { savePictureAsked(this, game_.surface); },
       [this] { showHelp(); });
@@ -154,6 +165,10 @@ Placement MainWindowView::placementFor(const Control& c) const {
     where.boxed = c.kind() == Kind::Label;
     where.align = Qt::AlignLeft | Qt::AlignTop;
     where.reshape = [this, control](QWidget& w, QRect r) { return reshapeOnField(w, *control, r); };
+    if (marksThePicture(game_, c)) {
+      const FieldCanvas* field = canvas_;
+      where.view = [field](const QRect& box) { return field->view().follow(box); };
+    }
     return where;
   }
   where.parent = panel_;

@@ -16,6 +16,8 @@ const QList<QKeySequence> kClear{QKeySequence(Qt::CTRL | Qt::Key_L)};
 const QList<QKeySequence> kSave{QKeySequence(Qt::CTRL | Qt::Key_S)};
 const QList<QKeySequence> kHelp{QKeySequence(Qt::Key_F1)};
 
+}  // namespace
+
 void bindKeys(QWidget& window, const QList<QKeySequence>& keys,
               const std::function<void()>& action) {
   for (const QKeySequence& key : keys) {
@@ -24,8 +26,6 @@ void bindKeys(QWidget& window, const QList<QKeySequence>& keys,
     QObject::connect(shortcut, &QShortcut::activated, &window, action);
   }
 }
-
-}  // namespace
 
 QList<ShortcutEntry> shortcutEntries() {
   return {{kGo, "Go: start a new system"},

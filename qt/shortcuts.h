@@ -27,6 +27,10 @@ struct ShortcutEntry {
 // The keys and what they do, as the help window lists them.
 QList<ShortcutEntry> shortcutEntries();
 
+// Every one of `keys` runs `action` while `window` is active.
+void bindKeys(QWidget& window, const QList<QKeySequence>& keys,
+              const std::function<void()>& action);
+
 // Installs the keys on `window`. `savePicture` and `showHelp` are the face's own
 // commands, not controls of the game.
 void installShortcuts(QWidget& window, Game& game, FormBinder& binder,

@@ -3,8 +3,11 @@
 // is enabled or its interval changes, and raises the control's tick.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 
@@ -22,11 +25,18 @@ class TimerDriver : public QObject {
   const QTimer* timerFor(const Control& control) const;
   void stopAll();
 
+  // Told after every tick of the precise timer how long its period took in ms: the
+  // handler's own time, or how late the tick came when that is more.
+  void reportPreciseTicks(std::function<void(int64_t spentMs, int periodMs)> report);
+
  private:
   void follow(const Control& control);
   void tick(Control& control);
 
   std::unordered_map<const Control*, QTimer*> timers_;
+  const Control* precise_;
+  std::function<void(int64_t, int)> report_;
+  QElapsedTimer sincePreciseTick_;  // invalid until the precise timer's first tick
   std::shared_ptr<bool> attached_ = std::make_shared<bool>(true);
 };
 

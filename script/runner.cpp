@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "app/game.h"
+#include "app/time_control.h"
 #include "form/player.h"
 #include "script/control_items.h"
 #include "script/headless.h"
@@ -147,6 +148,13 @@ class ScriptRun {
       long long ms = 0;
       if (!parseInt(rest, ms) || ms < 0) throw ScriptError("usage: wait MS");
       headless_.wait(ms);
+    } else if (action == "step") {
+      if (!rest.empty()) throw ScriptError("usage: step");
+      if (!stepOnce(game_)) err_ << number << ": step is not available\n";
+    } else if (action == "speed") {
+      const auto level = TimeSpeed::parse(rest);
+      if (!level) throw ScriptError("usage: speed 1/8|1/4|1/2|1|2|4|8");
+      game_.speed.setLevel(*level);
     } else if (action == "time") {
       int h = 0, m = 0, s = 0;
       char extra = 0;

@@ -110,13 +110,59 @@ TEST(ScriptRunner, DumpAndPngWriteTheirFiles) {
   EXPECT_NE(text.str().find("\"PlanetCount\": 0"), std::string::npos);
   EXPECT_NE(text.str().find("\"TXg(2)\": {\"Kind\": \"TextBox\", \"Text\": \"2\""),
             std::string::npos);
-  EXPECT_NE(text.str().find("\"bodies\": [\n    {\"Index\": 0, \"PlanetX\": 0"),
-            std::string::npos);
+  EXPECT_NE(text.str().find("\"bodies\": [\n    {\"Index\": 0, \"PlanetX\": 0"), std::string::npos);
   std::ifstream image(png, std::ios::binary);
   char magic[4] = {};
   image.read(magic, 4);
   EXPECT_EQ(std::string(magic + 1, 3), "PNG");
   std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+// The hash line of a run's output.
+std::string hashOf(const std::string& out) {
+  const auto at = out.rfind("hash=");
+  return at == std::string::npos ? "" : out.substr(at);
+}
+
+TEST(ScriptRunnerTime, StepOnlyWhilePausedAndLikeOneTimerTick) {
+  const std::string start = "click CHran\nclick CDp(4)\nclick Command2\nwait 300\n";
+  const Result running = play(start + "step\nhash\n");
+  EXPECT_EQ(running.status, 0);
+  EXPECT_EQ(running.err, "5: step is not available\n");
+
+  const Result stepped = play(start + "click Command5\nstep\nstep\nstep\nhash\n");
+  const Result resumed = play(start +
+                              "click Command5\n"
+                              "click Command5\nwait 15\nclick Command5\n"
+                              "click Command5\nwait 15\nclick Command5\n"
+                              "click Command5\nwait 15\nclick Command5\nhash\n");
+  EXPECT_EQ(stepped.err, "");
+  EXPECT_NE(hashOf(stepped.out), hashOf(running.out));
+  EXPECT_EQ(hashOf(stepped.out), hashOf(resumed.out));
+  EXPECT_EQ(play("step extra\n").status, 2);
+}
+
+TEST(ScriptRunnerTime, SpeedPutsItsTicksInEachPeriod) {
+  const std::string start = "click CHran\nclick CDp(4)\nclick Command2\n";
+  const Result fast = play("speed 8\n" + start + "wait 150\nhash\n");
+  const Result plain = play(start + "wait 1200\nhash\n");
+  const Result slow = play("speed 1/8\n" + start + "wait 1200\nhash\n");
+  const Result tenTicks = play(start + "wait 150\nhash\n");
+  EXPECT_EQ(fast.status, 0);
+  EXPECT_EQ(hashOf(fast.out), hashOf(plain.out));
+  EXPECT_EQ(hashOf(slow.out), hashOf(tenTicks.out));
+  EXPECT_NE(hashOf(plain.out), hashOf(tenTicks.out));
+  for (const char* bad : {"speed\n", "speed 3\n", "speed 1/16\n", "speed x2\n", "speed 2 2\n"}) {
+    const Result r = play(bad);
+    EXPECT_EQ(r.status, 2) << bad;
+    EXPECT_EQ(r.err, "1: usage: speed 1/8|1/4|1/2|1|2|4|8\n") << bad;
+  }
 }
 
 }  // namespace

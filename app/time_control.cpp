@@ -1,0 +1,24 @@
+#include "app/time_control.h"
+
+#include "app/engine_events.h"
+#include "app/game.h"
+#include "editor/editor.h"
+
+namespace velmora {
+
+void Ti_Period(Game& g) {
+  for (int n = g.speed.ticksForPeriod(); n > 0 && g.Ti->enabled(); --n) Ti_Timer(g);
+}
+
+bool pausedForEditing(const Game& g) {
+  return !g.Ti->enabled() && g.Frame2->visible() && g.TXTOden->visible();
+}
+
+bool stepOnce(Game& g) {
+  if (!pausedForEditing(g)) return false;
+  Ti_Timer(g);
+  Asgard(g);
+  return true;
+}
+
+}  // namespace velmora

@@ -1,0 +1,56 @@
+#include "app/time_speed.h"
+
+#include <algorithm>
+
+namespace velmora {
+
+namespace {
+
+constexpr int64_t kBehindHoldMs = 1000;
+
+}  // namespace
+
+std::optional<int> TimeSpeed::parse(std::string_view text) {
+  static constexpr std::string_view kNames[] = {"1/8", "1/4", "1/2", "1", "2", "4", "8"};
+  for (int i = 0; i < 7; ++i) {
+    if (text == kNames[i]) return kSlowest + i;
+  }
+  return std::nullopt;
+}
+
+void TimeSpeed::setLevel(int level) {
+  level = std::clamp(level, kSlowest, kFastest);
+  idlePeriods_ = 0;
+  if (level == level_) return;
+  level_ = level;
+  changed();
+}
+
+int TimeSpeed::ticksForPeriod() {
+  if (level_ >= 0) return 1 << level_;
+  if (++idlePeriods_ < (1 << -level_)) return 0;
+  idlePeriods_ = 0;
+  return 1;
+}
+
+void TimeSpeed::reportPeriod(int64_t handlerMs, int64_t periodMs, int64_t nowMs) {
+  const bool overran = periodMs > 0 && handlerMs > periodMs;
+  if (overran) lastOverrunMs_ = nowMs;
+  const bool behind = overran || (behind_ && nowMs - lastOverrunMs_ < kBehindHoldMs);
+  if (behind == behind_) return;
+  behind_ = behind;
+  changed();
+}
+
+std::string TimeSpeed::caption() const {
+  std::string text =
+      level_ >= 0 ? "x" + std::to_string(1 << level_) : "x1/" + std::to_string(1 << -level_);
+  if (behind_) text += " behind";
+  return text;
+}
+
+void TimeSpeed::changed() {
+  if (onCaptionChange) onCaptionChange();
+}
+
+}  // namespace velmora

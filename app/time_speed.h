@@ -1,0 +1,52 @@
+// How much simulation one period of the simulation timer holds: 1, 2, 4 or 8
+// ticks, or one tick every 2, 4 or 8 periods. The clock and every other timer keep
+// real time. Also remembers whether the periods lately could not hold their ticks,
+// as the window's timer reports it, so that the speed label can say so.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+class TimeSpeed {
+ public:
+  static constexpr int kSlowest = -3;  // one tick every 8 periods
+  static constexpr int kFastest = 3;   // 8 ticks a period
+
+  // "1/8", "1/4", "1/2", "1", "2", "4" or "8" as a level; nothing for any other text.
+  static std::optional<int> parse(std::string_view text);
+
+  // 2^level ticks a period; levels outside kSlowest..kFastest are clamped.
+  int level() const { return level_; }
+  void setLevel(int level);
+  void faster() { setLevel(level_ + 1); }
+  void slower() { setLevel(level_ - 1); }
+
+  // The ticks the period that has just come due holds (0 for the idle periods of a
+  // slow speed); counts the period.
+  int ticksForPeriod();
+
+  // A period's handler took `handlerMs` of a `periodMs` period, at `nowMs`. One that
+  // overran sets "behind"; a second without an overrun clears it.
+  void reportPeriod(int64_t handlerMs, int64_t periodMs, int64_t nowMs);
+  bool behind() const { return behind_; }
+
+  // "x8", "x1/2"; " behind" follows while the periods cannot hold their ticks.
+  std::string caption() const;
+  // Raised whenever the caption changes.
+  std::function<void()> onCaptionChange;
+
+ private:
+  void changed();
+
+  int level_ = 0;
+  int idlePeriods_ = 0;  // periods since the last tick, at a slow speed
+  bool behind_ = false;
+  int64_t lastOverrunMs_ = 0;
+};
+
+}  // namespace velmora
