@@ -23,7 +23,7 @@ velmora_install_missing() {
       "${missing[@]}"
 }
 
-VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev)
+VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev nlohmann-json3-dev)
 # util-linux brings setpriv, which runs the permission tests without root's rights.
 VELMORA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev desktop-file-utils appstream util-linux)
 # libFuzzer and its sanitizer runtimes come with Debian's clang.
