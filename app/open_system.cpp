@@ -98,6 +98,16 @@ void showTheSun(Game& g) {
   }
 }
 
+// Pauses as a player does, the editor opening on the saved body. A system saved
+// paused was paused already: the editor showed the saved body then, even one that
+// "live only" would pass over now (switched off while shown), so it is not skipped.
+void pauseOn(Game& g, bool savedPaused) {
+  const int liveOnly = g.Chalive->value();
+  if (savedPaused) setQuietly(*g.Chalive, 0);
+  Command5_Click(g);
+  if (savedPaused) setQuietly(*g.Chalive, liveOnly);
+}
+
 }  // namespace
 
 std::optional<std::string> openSystem(Game& g, const SystemSnapshot& s) {
@@ -116,7 +126,7 @@ std::optional<std::string> openSystem(Game& g, const SystemSnapshot& s) {
 
   g.Qui->setMax(kMaxBodies - 1);
   setValueQuietly(*g.Qui, s.shownBody);
-  Command5_Click(g);  // pause: the editor opens on the saved body
+  pauseOn(g, !s.timers.at("Ti").enabled);
   return std::nullopt;
 }
 
