@@ -47,6 +47,11 @@ std::optional<std::string> readSmallFile(const std::string& path, std::string& b
 
 std::optional<std::string> saveSystemFile(const Game& g, const std::string& path) {
   if (!hasSystem(g)) return cannot("save", path, "there is no system yet; press Go first");
+  const QFileInfo target(QString::fromStdString(path));
+  // A save file replaces what it names by renaming: never a device or a pipe.
+  if (target.exists() && !target.isFile() && !target.isDir()) {
+    return cannot("save", path, "it is not a regular file");
+  }
   const std::string text = encodeSystem(captureSystem(g));
   if (text.empty()) return cannot("save", path, "the picture cannot be encoded");
   QSaveFile file(QString::fromStdString(path));

@@ -390,6 +390,9 @@ std::variant<SystemSnapshot, std::string> decodeSystem(const std::string& fileTe
   } catch (const Json::parse_error& e) {
     if (e.byte >= fileText.size()) return std::string("it is cut short");
     return "it is not JSON (at byte " + std::to_string(e.byte) + ")";
+  } catch (const Json::out_of_range&) {
+    // The reader refuses a number beyond the double range, such as 1e999.
+    return std::string("it holds a number that is not finite");
   }
   try {
     return read(root);
