@@ -16,6 +16,7 @@
 #include "qt/picture_file.h"
 #include "qt/pictures.h"
 #include "qt/shortcuts.h"
+#include "qt/system_files.h"
 
 namespace velmora::qt {
 
@@ -82,6 +83,7 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
   }
 
   orderTabsByPlace();
+  acceptSystemFileDrops(*this, game);
   installShortcuts(
       *this, game, *binder_, [this] { savePictureAsked(this, game_.surface); },
       [this] { showHelp(); });
