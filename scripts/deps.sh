@@ -25,6 +25,6 @@ velmora_install_missing() {
 
 VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev nlohmann-json3-dev)
 # util-linux brings setpriv, which runs the permission tests without root's rights.
-VELMORA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev desktop-file-utils appstream util-linux)
+VELMORA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev desktop-file-utils appstream util-linux shared-mime-info)
 # libFuzzer and its sanitizer runtimes come with Debian's clang.
 VELMORA_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
