@@ -2,12 +2,16 @@
 // anything else dropped is left alone, the dialogs' folder is remembered.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <csignal>
+#include <fstream>
+#include <sstream>
 
 #include "app/game.h"
 #include "app/system_snapshot.h"
@@ -81,6 +85,35 @@ TEST_F(SystemFilesTest, TheDialogsStartInTheFolderLastUsed) {
   QCoreApplication::setOrganizationName("velmora-tests");
   rememberSystemFolder(dir.filePath("a.velmora"));
   EXPECT_EQ(systemFolder(), QDir(dir.path()).absolutePath());
+}
+
+std::string contents(const QString& path) {
+  std::ifstream in(path.toStdString(), std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// A file size limit makes the save fail as a full disk does: the message says so
+// and the file saved before stays whole.
+TEST_F(SystemFilesTest, ASaveOntoAFullDiskKeepsTheEarlierFile) {
+  const QString path = savedSystem();
+  const std::string before = contents(path);
+  playerClick(*g.Command2);
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  rlimit small = old;
+  small.rlim_cur = 4096;
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const auto message = saveSystemFile(g, path.toStdString());
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+
+  ASSERT_TRUE(message.has_value());
+  EXPECT_EQ(message->rfind("Cannot save \"" + path.toStdString() + "\": ", 0), 0u) << *message;
+  EXPECT_EQ(contents(path), before);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no leftovers";
 }
 
 }  // namespace
