@@ -8,12 +8,15 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "app/game.h"
 #include "form/clock.h"
 #include "form/player.h"
 #include "form/scheduler.h"
 #include "reference_gravity.h"
+#include "sim/lane_pool.h"
+#include "sim/pull_rows.h"
 #include "sim/tick.h"
 #include "stats/tally_storage.h"
 
@@ -51,11 +54,11 @@ double bestMs(int reps, const std::function<void()>& once) {
   return best;
 }
 
-std::unique_ptr<World> randomWorld() {
+std::unique_ptr<World> randomWorld(int count = kMaxBodies - 1) {
   auto w = std::make_unique<World>();
   Rng gen;
   gen.seed(17);
-  w->PlanetCount = kMaxBodies - 1;
+  w->PlanetCount = static_cast<int16_t>(count);
   w->PlanetRadius = 6;
   w->BondRange = 5;
   w->SunRadius = 200;
@@ -104,6 +107,62 @@ void compare(const char* name, const World& start, double exponent) {
               ref / engine, engine * 1e6 / pairs);
 }
 
+// Best ms of one engine tick of `start`.
+double tickMs(const World& start, double exponent, int reps) {
+  auto w = std::make_unique<World>();
+  Surface surface;
+  Rng rng;
+  sim::TickInputs in;
+  in.bind = false;
+  return bestMs(reps, [&] {
+    *w = start;
+    w->GravityExponent = exponent;
+    rng.seed(5);
+    sim::tick(*w, in, rng, surface);
+  });
+}
+
+// The engine's tick on 1, 2, ... threads (up to the processors there are), and
+// where a second thread starts to pay.
+void threads() {
+  sim::LanePool& pool = sim::LanePool::shared();
+  const int saved = pool.threads();
+  const int most = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1,
+                              sim::LanePool::kMaxThreads);
+  std::printf("\n%-14s %4s %8s %8s %10s %8s %10s %8s\n", "world", "N", "exponent", "threads",
+              "engine ms", "speed-up", "lanes ms", "speed-up");
+  const auto random = randomWorld();
+  auto rows = std::make_unique<sim::PullRows>();
+  for (double exponent : {2.0, 1.7}) {
+    double one = 0;
+    double lanesOne = 0;
+    for (int k = 1; k <= std::max(most, 2); ++k) {
+      pool.resize(k);
+      const double ms = tickMs(*random, exponent, 200);
+      auto w = std::make_unique<World>(*random);
+      w->GravityExponent = exponent;
+      const double lanes = bestMs(200, [&] { sim::computePullRows(*w, w->PlanetCount, *rows); });
+      if (k == 1) {
+        one = ms;
+        lanesOne = lanes;
+      }
+      std::printf("%-14s %4d %8.2f %8d %10.3f %8.2f %10.3f %8.2f\n", "random", kMaxBodies, exponent,
+                  k, ms, one / ms, lanes, lanesOne / lanes);
+    }
+  }
+  std::printf("\nbreak-even, exponent 2, two threads whatever the rows (min rows 1):\n");
+  std::printf("%4s %12s %12s %8s\n", "N", "1 thread ms", "2 threads ms", "ratio");
+  for (int n : {32, 64, 96, 128, 160, 192, 256, 384, 512}) {
+    const auto w = randomWorld(n - 1);
+    pool.resize(1);
+    const double one = tickMs(*w, 2, 2000);
+    pool.resize(2, 1);
+    const double two = tickMs(*w, 2, 2000);
+    std::printf("%4d %12.4f %12.4f %8.2f\n", n, one, two, one / two);
+  }
+  pool.resize(saved);
+}
+
 void run() {
   std::printf("%-14s %4s %8s %10s %10s %8s %10s\n", "world", "N", "exponent", "literal ms",
               "engine ms", "ratio", "ns/pair");
@@ -132,6 +191,7 @@ void run() {
       "\nwhole game, preset 5, %d ticks: %.1f ticks/s (%.2f ms per tick), %d bodies "
       "left, peak memory %ld KiB\n",
       kTicks, kTicks / seconds, seconds * 1000 / kTicks, live, usage.ru_maxrss);
+  threads();
 }
 
 }  // namespace

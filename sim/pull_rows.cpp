@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
+
+#include "sim/lane_pool.h"
 
 #include "sim/power.h"
 #include "sim/pull.h"
@@ -85,8 +88,8 @@ inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
 template <Law kLaw>
 VELMORA_LANES void oneColumn(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
   const Lanes l = lanes;
-VELMORA_IVDEP  // the lanes' tables are distinct: no checks for overlap needed
-  for (int i = lo; i < hi; ++i) addPull<kLaw>(c, e, l, i);
+  VELMORA_IVDEP  // the lanes' tables are distinct: no checks for overlap needed
+      for (int i = lo; i < hi; ++i) addPull<kLaw>(c, e, l, i);
 }
 
 // Two columns in one sweep halve the loads and stores of the sums; a lane still
@@ -97,7 +100,7 @@ VELMORA_LANES void twoColumns(const Column& ca, const Column& cb, double e, cons
   const Lanes l = lanes;
   const Column a = ca;
   const Column b = cb;
-VELMORA_IVDEP
+  VELMORA_IVDEP
   for (int i = lo; i < hi; ++i) {
     addPull<kLaw>(a, e, l, i);
     addPull<kLaw>(b, e, l, i);
@@ -114,18 +117,35 @@ double rootLimit(double range) {
   return t;
 }
 
+// Every column's pulls on the lanes lo..hi-1: a block of rows, each summed in the
+// order of the columns whatever the block, so blocks may run on separate threads.
 template <Law kLaw>
-void allColumns(const World& w, int n, const std::vector<int>& columns, const Lanes& l,
+void allColumns(const World& w, int lo, int hi, const std::vector<int>& columns, const Lanes& l,
                 PullRows& rows) {
   const double e = w.GravityExponent;
   const double bondLimit = rootLimit(w.BondRange);
   const double closeLimit = rootLimit(w.PlanetRadius);
   const auto column = [&](int j) {
     if (rows.plainBody[j] == 0) {  // its pulls take the checks of the literal rows
-      for (int i = 0; i < n; ++i) rows.redo[i] = i != j ? 1.0 : rows.redo[i];
+      for (int i = lo; i < hi; ++i) rows.redo[i] = i != j ? 1.0 : rows.redo[i];
     }
     const double kickLimit = j == 0 ? 1.0 / 0.0 : bondLimit;
     return Column{w.PlanetX[j], w.PlanetY[j], rows.scaled[j], closeLimit, kickLimit};
+  };
+  // The lanes of [from, to) inside the block.
+  const auto inBlock = [lo, hi](int from, int to) {
+    return std::pair{std::max(from, lo), std::min(to, hi)};
+  };
+  const auto sweepTwo = [&](const Column& a, const Column& b, int from, int to) {
+    const auto [first, last] = inBlock(from, to);
+    if (first < last) twoColumns<kLaw>(a, b, e, l, first, last);
+  };
+  const auto sweepOne = [&](const Column& c, int from, int to) {
+    const auto [first, last] = inBlock(from, to);
+    if (first < last) oneColumn<kLaw>(c, e, l, first, last);
+  };
+  const auto single = [&](const Column& c, int i) {
+    if (i >= lo && i < hi) addPull<kLaw>(c, e, l, i);
   };
   size_t k = 0;
   for (; k + 1 < columns.size(); k += 2) {
@@ -133,18 +153,33 @@ void allColumns(const World& w, int n, const std::vector<int>& columns, const La
     const int jb = columns[k + 1];  // jb < ja
     const Column a = column(ja);
     const Column b = column(jb);
-    twoColumns<kLaw>(a, b, e, l, 0, jb);
-    addPull<kLaw>(a, e, l, jb);
-    twoColumns<kLaw>(a, b, e, l, jb + 1, ja);
-    addPull<kLaw>(b, e, l, ja);
-    twoColumns<kLaw>(a, b, e, l, ja + 1, n);
+    sweepTwo(a, b, lo, jb);
+    single(a, jb);
+    sweepTwo(a, b, jb + 1, ja);
+    single(b, ja);
+    sweepTwo(a, b, ja + 1, hi);
   }
   if (k < columns.size()) {
     const int j = columns[k];
     const Column c = column(j);
-    oneColumn<kLaw>(c, e, l, 0, j);
-    oneColumn<kLaw>(c, e, l, j + 1, n);
+    sweepOne(c, lo, j);
+    sweepOne(c, j + 1, hi);
   }
+}
+
+// Rows are swept in chunks: a chunk's lanes stay in the first-level cache through
+// every column, and the threads take chunks as they come free, so one woken late
+// still finds work. Any split gives the same bits: a row's sums never leave it.
+
+template <Law kLaw>
+void allColumnsInBlocks(const World& w, int n, const std::vector<int>& columns, const Lanes& l,
+                        PullRows& rows) {
+  LanePool& pool = LanePool::shared();
+  const int size = pool.chunkRows();
+  const int chunks = (n + size - 1) / size;
+  pool.run(chunks, pool.worthSharing(n), [&](int c) {
+    allColumns<kLaw>(w, c * size, std::min(n, (c + 1) * size), columns, l, rows);
+  });
 }
 
 }  // namespace
@@ -194,13 +229,13 @@ void computePullRows(const World& w, int top, PullRows& rows) {
                   closest.data(),   rows.carryX.data(), rows.carryY.data()};
     switch (lawOf(e)) {
       case Law::kSquare:
-        allColumns<Law::kSquare>(w, n, columns, l, rows);
+        allColumnsInBlocks<Law::kSquare>(w, n, columns, l, rows);
         break;
       case Law::kExact:
-        allColumns<Law::kExact>(w, n, columns, l, rows);
+        allColumnsInBlocks<Law::kExact>(w, n, columns, l, rows);
         break;
       case Law::kOther:
-        allColumns<Law::kOther>(w, n, columns, l, rows);
+        allColumnsInBlocks<Law::kOther>(w, n, columns, l, rows);
         break;
     }
   }
