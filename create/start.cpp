@@ -53,6 +53,19 @@ void noteStartTime(Game& g) {
 
 }  // namespace
 
+void showRunningSystem(Game& g) {
+  hideStartLayout(g);
+  showRunningLayout(g);
+  g.TXn->setEnabled(false);
+  g.Tr->setEnabled(false);
+  g.ImMoon->setVisible(false);
+  g.panelMemory.systemStarted = true;
+}
+
+void startClockAfresh(Game& g) {
+  noteStartTime(g);
+}
+
 void Command2_Click(Game& g) {
   if (g.panelMemory.systemStarted) return;
   const auto readings = readStart(g);

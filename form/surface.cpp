@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 namespace velmora {
 
@@ -22,9 +23,24 @@ Surface::Surface(int widthTwips, int heightTwips) {
   resizeForWindow(widthTwips, heightTwips);
 }
 
+int Surface::fieldWidthFor(int widthTwips) {
+  return pixelsFor(widthTwips - kFieldLeft);
+}
+
+int Surface::fieldHeightFor(int heightTwips) {
+  return pixelsFor(heightTwips - kFieldBottomGap);
+}
+
+bool Surface::assign(std::vector<uint32_t> pixels) {
+  if (pixels.size() != pixels_.size()) return false;
+  pixels_ = std::move(pixels);
+  ++generation_;
+  return true;
+}
+
 void Surface::resizeForWindow(int widthTwips, int heightTwips) {
-  const int w = pixelsFor(widthTwips - kFieldLeft);
-  const int h = pixelsFor(heightTwips - kFieldBottomGap);
+  const int w = fieldWidthFor(widthTwips);
+  const int h = fieldHeightFor(heightTwips);
   if (w == width_ && h == height_) return;
   std::vector<uint32_t> next(static_cast<size_t>(w) * h, pack({0, 0, 0}));
   const int keepW = std::min(w, width_);

@@ -24,6 +24,12 @@ class Surface {
   // Plots one point at (x, y) in twips of the window.
   void plot(int64_t xTwips, int64_t yTwips, Rgb color);
   void clear();
+  // Takes `pixels` (0xFFRRGGBB, row by row) as the whole picture; false, and
+  // nothing changed, when their number is not width * height.
+  bool assign(std::vector<uint32_t> pixels);
+  // The field's size in pixels for a window of widthTwips x heightTwips.
+  static int fieldWidthFor(int widthTwips);
+  static int fieldHeightFor(int heightTwips);
 
   int width() const { return width_; }    // pixels
   int height() const { return height_; }  // pixels

@@ -13,4 +13,9 @@ void PanelMemory::restore(Control& field) const {
   if (it != accepted_.end()) field.setText(it->second);
 }
 
+const std::string* PanelMemory::accepted(const Control& field) const {
+  const auto it = accepted_.find(&field);
+  return it == accepted_.end() ? nullptr : &it->second;
+}
+
 }  // namespace velmora

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 namespace velmora {
 
@@ -17,6 +18,10 @@ class PanelMemory {
   // Gives the field its last accepted text back; a field never remembered keeps
   // the text it has.
   void restore(Control& field) const;
+  // The last accepted text of a field, if it has one; a saved system keeps these.
+  const std::string* accepted(const Control& field) const;
+  void setAccepted(const Control& field, std::string text) { accepted_[&field] = std::move(text); }
+  void forget(const Control& field) { accepted_.erase(&field); }
 
   bool systemStarted = false;
 

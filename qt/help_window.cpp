@@ -35,7 +35,16 @@ QString HelpWindow::text() {
          "last disturbance (a border event or a merge). The best score ever is kept between "
          "runs.</p>"
          "<p><b>Pause</b> stops the system so that you can step through the bodies and edit "
-         "one; press it again to go on.</p>";
+         "one; press it again to go on.</p>"
+         "<h3>Saved systems</h3>"
+         "<p><b>Save system...</b> keeps the system in a <i>.velmora</i> file (the dialog starts "
+         "in "
+         "your documents folder, then where you saved last). <b>Open system...</b>, dropping a "
+         ".velmora file onto the window, <tt>velmora FILE.velmora</tt> on the command line or "
+         "opening the file from your file manager puts the system where it was saved, paused: "
+         "press <b>Pause</b> to go on exactly as it would have. The clock starts afresh, so a "
+         "saved file carries no score. <tt>velmora --render OUT.png --open FILE</tt> draws a "
+         "saved system without a window.</p>";
 }
 
 HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {

@@ -9,9 +9,11 @@
 #include <iostream>
 #include <memory>
 
+#include "platform/system_file.h"
 #include "platform/tally_file.h"
 #include "qt/game_session.h"
 #include "qt/main_window_view.h"
+#include "qt/system_files.h"
 #include "qt/web_page.h"
 #include "script/render.h"
 #include "script/runner.h"
@@ -25,6 +27,7 @@ struct Options {
   QString script;
   QString tally;  // empty: the default place
   velmora::RenderRequest render;
+  QString systemFile;  // a saved system the window opens at start
 };
 
 [[noreturn]] void usageError(const QString& message) {
@@ -58,11 +61,15 @@ Options parseOptions(int argc, char** argv) {
   const QCommandLineOption preset("preset", "With --render: start from preset N (1 to 6).", "N");
   const QCommandLineOption seed("seed", "With --render: freeze the seed at S.", "S");
   const QCommandLineOption spin("spin", "With --render: check the spin box.");
-  const QCommandLineOption ticks("ticks", "With --render: run T simulation ticks (default 2000).",
-                                 "T");
+  const QCommandLineOption ticks(
+      "ticks", "With --render: run T simulation ticks (default 2000; 0 with --open).", "T");
+  const QCommandLineOption open(
+      "open", "With --render: open the saved system FILE and resume it instead of Go.", "FILE");
+  parser.addPositionalArgument("FILE.velmora", "A saved system for the window to open.",
+                               "[FILE.velmora]");
   parser.addOption(script);
   parser.addOption(tally);
-  for (const auto* o : {&render, &preset, &seed, &spin, &ticks}) parser.addOption(*o);
+  for (const auto* o : {&render, &preset, &seed, &spin, &ticks, &open}) parser.addOption(*o);
   if (!parser.parse(args)) usageError(parser.errorText());
   if (parser.isSet(help)) {
     // No application object yet to name the program in the usage line.
@@ -72,10 +79,15 @@ Options parseOptions(int argc, char** argv) {
     std::exit(0);
   }
   if (parser.isSet("version")) parser.showVersion();
-  if (!parser.positionalArguments().isEmpty()) {
-    usageError("unexpected argument " + parser.positionalArguments().first());
-  }
+  const QStringList files = parser.positionalArguments();
+  if (files.size() > 1) usageError("unexpected argument " + files.at(1));
   Options o;
+  if (!files.isEmpty()) {
+    if (parser.isSet(script) || parser.isSet(render)) {
+      usageError("unexpected argument " + files.first());
+    }
+    o.systemFile = files.first();
+  }
   if (parser.isSet(script) && parser.isSet(render))
     usageError("--script and --render exclude each other");
   if (parser.isSet(script)) {
@@ -88,9 +100,16 @@ Options parseOptions(int argc, char** argv) {
     if (parser.isSet(preset)) o.render.preset = static_cast<int>(number(parser, preset));
     if (parser.isSet(seed)) o.render.seed = number(parser, seed);
     o.render.spin = parser.isSet(spin);
+    if (parser.isSet(open)) {
+      for (const auto* o : {&preset, &seed, &spin}) {
+        if (parser.isSet(*o)) usageError("--" + o->names().first() + " excludes --open");
+      }
+      o.render.open = parser.value(open).toStdString();
+      o.render.ticks = 0;  // the system as it was saved
+    }
     if (parser.isSet(ticks)) o.render.ticks = number(parser, ticks);
   } else {
-    for (const auto* o : {&preset, &seed, &spin, &ticks}) {
+    for (const auto* o : {&preset, &seed, &spin, &ticks, &open}) {
       if (parser.isSet(*o)) usageError("--" + o->names().first() + " needs --render");
     }
   }
@@ -123,6 +142,7 @@ int runWindow(int argc, char** argv, const Options& o) {
   session.mainWindow().fitScreen();
   session.start();
   if (session.ended()) return 0;
+  if (!o.systemFile.isEmpty()) velmora::qt::openSystemNow(session.game(), o.systemFile);
   return QApplication::exec();
 }
 
@@ -130,6 +150,7 @@ int runWindow(int argc, char** argv, const Options& o) {
 
 int main(int argc, char** argv) {
   QCoreApplication::setApplicationName("velmora");
+  QCoreApplication::setOrganizationName("velmora");
   QCoreApplication::setApplicationVersion(VELMORA_VERSION);
   const Options options = parseOptions(argc, argv);
   switch (options.mode) {

@@ -22,6 +22,7 @@
 #include "qt/shortcuts.h"
 #include "qt/speed_label.h"
 #include "qt/time_view_keys.h"
+#include "qt/system_files.h"
 
 namespace velmora::qt {
 
@@ -126,6 +127,7 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
 
   orderTabsByPlace();
   installTimeAndViewKeys(*this, game, *canvas_);
+  acceptSystemFileDrops(*this, game);
   installShortcuts(
       *this, game, *binder_, [this] { savePictureAsked(this, game_.surface); },
       [this] { showHelp(); });

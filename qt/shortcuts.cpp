@@ -5,6 +5,7 @@
 
 #include "app/game.h"
 #include "qt/form_binder.h"
+#include "qt/system_files.h"
 
 namespace velmora::qt {
 
@@ -14,6 +15,8 @@ const QList<QKeySequence> kGo{QKeySequence(Qt::CTRL | Qt::Key_G), QKeySequence(Q
 const QList<QKeySequence> kPause{QKeySequence(Qt::CTRL | Qt::Key_P), QKeySequence(Qt::Key_Pause)};
 const QList<QKeySequence> kClear{QKeySequence(Qt::CTRL | Qt::Key_L)};
 const QList<QKeySequence> kSave{QKeySequence(Qt::CTRL | Qt::Key_S)};
+const QList<QKeySequence> kSaveSystem{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)};
+const QList<QKeySequence> kOpenSystem{QKeySequence(Qt::CTRL | Qt::Key_O)};
 const QList<QKeySequence> kHelp{QKeySequence(Qt::Key_F1)};
 
 }  // namespace
@@ -32,6 +35,8 @@ QList<ShortcutEntry> shortcutEntries() {
           {kPause, "Pause, or resume after a pause"},
           {kClear, "Clear the trails"},
           {kSave, "Save the field as a picture"},
+          {kSaveSystem, "Save system...: keep the system in a .velmora file"},
+          {kOpenSystem, "Open system...: open a .velmora file, paused where it was saved"},
           {kHelp, "This help"}};
 }
 
@@ -44,6 +49,10 @@ void installShortcuts(QWidget& window, Game& game, FormBinder& binder,
   bindKeys(window, kClear, clicks(game.Command4));
   bindKeys(window, kSave, std::move(savePicture));
   bindKeys(window, kHelp, std::move(showHelp));
+  QWidget* w = &window;
+  Game* g = &game;
+  bindKeys(window, kSaveSystem, [w, g] { saveSystemAsked(w, *g); });
+  bindKeys(window, kOpenSystem, [w, g] { openSystemAsked(w, *g); });
 }
 
 }  // namespace velmora::qt

@@ -4,6 +4,7 @@
 
 #include "app/game.h"
 #include "form/player.h"
+#include "platform/system_file.h"
 #include "script/headless.h"
 
 namespace velmora {
@@ -17,6 +18,28 @@ bool clickIfAvailable(Control& c, std::ostream& err) {
   }
   playerClick(c);
   return true;
+}
+
+int writeField(const Game& g, const std::string& path, std::ostream& err) {
+  if (!writePng(g.surface, path)) {
+    err << "velmora: cannot write " << path << "\n";
+    return 2;
+  }
+  return 0;
+}
+
+// Opens the saved system, resumes it and lets it run.
+int renderSaved(const RenderRequest& r, HeadlessGame& headless, std::ostream& err) {
+  Game& g = headless.game();
+  if (const auto why = openSystemFile(g, r.open)) {
+    err << "velmora: " << *why << "\n";
+    return 2;
+  }
+  if (r.ticks > 0) {
+    playerClick(*g.Command5);
+    headless.wait(r.ticks * g.Ti->interval());
+  }
+  return writeField(g, r.path, err);
 }
 
 }  // namespace
@@ -33,6 +56,7 @@ int renderPicture(const RenderRequest& r, TallyStorage& tally, std::ostream& out
   }
   HeadlessGame headless(tally, out);
   Game& g = headless.game();
+  if (!r.open.empty()) return renderSaved(r, headless, err);
   if (r.preset > 0 && !clickIfAvailable(*g.CDp[r.preset - 1], err)) return 2;
   if (r.seed) {
     if (g.CHran->value() == 0 && !clickIfAvailable(*g.CHran, err)) return 2;
@@ -46,11 +70,7 @@ int renderPicture(const RenderRequest& r, TallyStorage& tally, std::ostream& out
   if (r.spin && g.CHgod->value() == 0 && !clickIfAvailable(*g.CHgod, err)) return 2;
   if (!clickIfAvailable(*g.Command2, err)) return 2;
   headless.wait(r.ticks * g.Ti->interval());
-  if (!writePng(g.surface, r.path)) {
-    err << "velmora: cannot write " << r.path << "\n";
-    return 2;
-  }
-  return 0;
+  return writeField(g, r.path, err);
 }
 
 }  // namespace velmora

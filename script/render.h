@@ -1,5 +1,6 @@
 // Renders one system to a PNG without a window: the panel set as a player would
-// set it, "Go", then a number of simulation ticks in virtual time.
+// set it, "Go", then a number of simulation ticks in virtual time. Or a saved
+// system opened and resumed for that number of ticks.
 #pragma once
 
 #include <iosfwd>
@@ -16,6 +17,7 @@ struct RenderRequest {
   std::optional<long long> seed;  // frozen seed, typed into the seed field
   bool spin = false;              // the spin check box
   long long ticks = 2000;         // ticks of the simulation timer
+  std::string open;               // a saved system to resume instead of "Go"; empty: none
 };
 
 // Returns the exit status: 0 when the picture was written, 2 on a bad request or

@@ -11,6 +11,7 @@
 #include "app/game.h"
 #include "app/time_control.h"
 #include "form/player.h"
+#include "platform/system_file.h"
 #include "script/control_items.h"
 #include "script/headless.h"
 #include "script/json_dump.h"
@@ -186,6 +187,12 @@ class ScriptRun {
     } else if (action == "png") {
       if (rest.empty()) throw ScriptError("usage: png FILE");
       if (!writePng(game_.surface, rest)) throw ScriptError("cannot write " + rest);
+    } else if (action == "save") {
+      if (rest.empty()) throw ScriptError("usage: save FILE");
+      saveSystemTelling(game_, rest);
+    } else if (action == "open") {
+      if (rest.empty()) throw ScriptError("usage: open FILE");
+      openSystemTelling(game_, rest);
     } else if (action == "hash") {
       char buf[32];
       std::snprintf(buf, sizeof buf, "%016llx",

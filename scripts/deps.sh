@@ -23,10 +23,11 @@ velmora_install_missing() {
       "${missing[@]}"
 }
 
-VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev)
+VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev nlohmann-json3-dev)
 # util-linux brings setpriv, which runs the permission tests without root's rights;
-# lintian and dpkg-dev (dpkg-shlibdeps) serve the package test.
+# lintian and dpkg-dev (dpkg-shlibdeps) serve the package test; shared-mime-info the
+# install test of the saved-system type.
 VELMORA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev desktop-file-utils appstream util-linux
-  lintian dpkg-dev)
+  lintian dpkg-dev shared-mime-info)
 # libFuzzer and its sanitizer runtimes come with Debian's clang.
 VELMORA_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)

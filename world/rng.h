@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <random>
+#include <string>
 
 namespace velmora {
 
@@ -19,6 +20,12 @@ class Rng {
   }
   // Draws made since the last seed: lets tests count draws per tick.
   uint64_t draws() const { return draws_; }
+
+  // The generator's whole state as the standard library writes it, so a saved
+  // system draws on exactly where it stopped; `restore` takes such a text and the
+  // draw count, and changes nothing (answering false) when the text is not one.
+  std::string state() const;
+  bool restore(const std::string& state, uint64_t draws);
 
  private:
   std::mt19937 engine_;
