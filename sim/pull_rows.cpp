@@ -260,4 +260,8 @@ void pullsOfRow(const World& w, int i, int top, const PullRows& rows, RowPulls& 
         out.fx.data(), out.fy.data(), out.plain.data(), top + 1);
 }
 
+double productThenSum(double a, double b, double c) {
+  return a * b + c;
+}
+
 }  // namespace velmora::sim
