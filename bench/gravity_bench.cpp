@@ -13,7 +13,7 @@
 #include "form/clock.h"
 #include "form/player.h"
 #include "form/scheduler.h"
-#include "reference_gravity.h"
+#include "testworlds/reference_gravity.h"
 #include "sim/tick.h"
 #include "stats/tally_storage.h"
 

@@ -85,7 +85,7 @@ inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
 template <Law kLaw>
 VELMORA_LANES void oneColumn(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
   const Lanes l = lanes;
-VELMORA_IVDEP  // the lanes' tables are distinct: no checks for overlap needed
+  VELMORA_IVDEP  // the lanes' tables are distinct: no checks for overlap needed
   for (int i = lo; i < hi; ++i) addPull<kLaw>(c, e, l, i);
 }
 
@@ -97,7 +97,7 @@ VELMORA_LANES void twoColumns(const Column& ca, const Column& cb, double e, cons
   const Lanes l = lanes;
   const Column a = ca;
   const Column b = cb;
-VELMORA_IVDEP
+  VELMORA_IVDEP
   for (int i = lo; i < hi; ++i) {
     addPull<kLaw>(a, e, l, i);
     addPull<kLaw>(b, e, l, i);

@@ -69,9 +69,7 @@ INSTANTIATE_TEST_SUITE_P(GameRun, GameRunPreset,
                                            PresetGolden{4, 0x81fd7e217f6fdc59ull},
                                            PresetGolden{5, 0xfa245d164d56bad9ull},
                                            PresetGolden{6, 0xa5114d2af9377de1ull}),
-                         [](const auto& info) {
-                           return "Preset" + std::to_string(info.param.preset);
-                         });
+                         [](const auto& p) { return "Preset" + std::to_string(p.param.preset); });
 
 TEST(GameRun, PauseEditResumeReplaysItsGoldenRun) {
   GameFixture f;

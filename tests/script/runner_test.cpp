@@ -110,8 +110,7 @@ TEST(ScriptRunner, DumpAndPngWriteTheirFiles) {
   EXPECT_NE(text.str().find("\"PlanetCount\": 0"), std::string::npos);
   EXPECT_NE(text.str().find("\"TXg(2)\": {\"Kind\": \"TextBox\", \"Text\": \"2\""),
             std::string::npos);
-  EXPECT_NE(text.str().find("\"bodies\": [\n    {\"Index\": 0, \"PlanetX\": 0"),
-            std::string::npos);
+  EXPECT_NE(text.str().find("\"bodies\": [\n    {\"Index\": 0, \"PlanetX\": 0"), std::string::npos);
   std::ifstream image(png, std::ios::binary);
   char magic[4] = {};
   image.read(magic, 4);
