@@ -14,8 +14,6 @@ namespace velmora::sim {
 
 namespace {
 
-constexpr double kGravityScale = 10000;
-
 // Within these ranges the lane arithmetic stays normal and finite: no overflow of
 // power * r, no underflow of the quotient. |position| <= 1e49 keeps r <= 3e49.
 constexpr double kMaxPosition = 1e49;

@@ -1,5 +1,5 @@
 // Body dots and impact sparks.
-#include "create/bomb.h"
+#include "sim/bomb.h"
 
 #include <gtest/gtest.h>
 
