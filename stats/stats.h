@@ -8,7 +8,9 @@ class Game;
 void TiK_Timer(Game& g);
 
 // Tally file.
+// MkTally: writes a new tally line when the file cannot be read.
 void MkTally(Game& g);
+// upHI: saves the best score ever ("Top") to the tally file.
 void upHI(Game& g);
 // Load steps 4 to 7: make sure the file exists, read it, check it, show "Top".
 void loadTally(Game& g);
