@@ -6,6 +6,7 @@ namespace velmora {
 class Game;
 
 void Command1_Click(Game& g);
+// WebBit: opens the web page, or says in a message box that no browser started.
 void WebBit(Game& g);
 void Command3_Click(Game& g);
 void Command6_Click(Game& g);

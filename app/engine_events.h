@@ -11,6 +11,7 @@ void Tr_Timer(Game& g);
 void Och_Click(Game& g, int index);
 void Tiball_Timer(Game& g);
 void Command4_Click(Game& g);
+// KlinK: marks a disturbance (the stability clock restarts).
 void KlinK(Game& g);
 
 }  // namespace velmora

@@ -20,6 +20,34 @@
 
 namespace velmora {
 
+// The captions La(0)..La(19) of the main window by what they label: g.La[kLaSets].
+enum LaIndex : int {
+  kLaPlanet = 0,  // "Planet        #", over the editor's body number
+  kLaMomentum,    // over Text2
+  kLaCore,        // over Text5; a click copies the planet radius into it
+  kLaRadius,      // over Text1; a click copies the bonding range into it
+  kLaMagma,       // over Text4
+  kLaGravity,     // over TXg(1)
+  kLaTime,        // beside the elapsed time
+  kLaSunGravity,  // over TXg(0)
+  kLaTag,         // over Text7, hidden throughout
+  kLaStability,   // beside the seconds since the last disturbance
+  kLaScore,
+  kLaHigh,
+  kLaTop,
+  kLaBorderMath,     // over the border options Och
+  kLaSets,           // over the presets CDp; hidden once a system starts
+  kLaPlanetGravity,  // beside the random-gravity box
+  kLaPlanetType,     // over the editor's body type
+  kLaExponent,       // "^G", over TXg(2)
+  kLaPlanets,        // beside the live-body count
+  kLaSunRadius,      // "Rad", over TXsrad
+  kLaCount
+};
+
+// The editor's fields TXTp(0..4) by the table they show.
+enum TxtpIndex : int { kTxtpX = 0, kTxtpY, kTxtpMomentumX, kTxtpMomentumY, kTxtpGravity };
+
 inline constexpr int kDefaultWindowWidth = 17895;   // twips
 inline constexpr int kDefaultWindowHeight = 13320;  // twips
 
@@ -110,7 +138,7 @@ class Game {
   Control* Label5;
   Control* LaPL;
   Control* LaVida;
-  std::array<Control*, 20> La;
+  std::array<Control*, kLaCount> La;
   Control* Label1;
   Control* Label7;
   Control* Label8;
@@ -132,6 +160,17 @@ class Game {
   Control* TiF;     // editor marker blink
   Control* Tiball;  // automatic clearing
   Control* Timero;  // Go button blink
+
+  // The live-only skipping of the body selector (Alive) moves the selector on from
+  // inside its own change handling; the outermost skip keeps here where its pass
+  // began, and whether every body of the cycle has been seen.
+  struct SkipPass {
+    bool running = false;
+    int origin = 0;
+    int first = 0;
+    bool done = false;
+  };
+  SkipPass skipPass;
 
   // --- FormEnd ---
   std::array<Control*, 2> EndCommand1;  // the two "x" buttons

@@ -33,31 +33,31 @@ void layoutSettings(Game& g) {
   captioned(nullptr, g.TXw[0], 0, top);
   for (Control* hidden : {g.TXn, g.TXw[1], g.TXw[2]}) captioned(nullptr, hidden, 0, top);
   captioned(g.Label8, g.TXt, 1, top);
-  captioned(g.La[7], g.TXg[0], 2, top);
+  captioned(g.La[kLaSunGravity], g.TXg[0], 2, top);
   put(g.TXg[0], col(2), top + kCaption, 54, kField);
   put(g.CHsol, col(2) + 58, top + kCaption, 18, kField);
-  captioned(g.La[17], g.TXg[2], 3, top);
+  captioned(g.La[kLaExponent], g.TXg[2], 3, top);
 
   // Planet gravity: the random range's minimum above its box, the maximum to the
   // box's left; the radii beside it.
   top = 54;
-  put(g.La[15], col(0), top, kCellWidth, kCaption + kField);
-  captioned(g.La[5], g.TXg[1], 1, top);
-  captioned(g.La[3], g.Text1, 2, top);
-  captioned(g.La[19], g.TXsrad, 3, top);
+  put(g.La[kLaPlanetGravity], col(0), top, kCellWidth, kCaption + kField);
+  captioned(g.La[kLaGravity], g.TXg[1], 1, top);
+  captioned(g.La[kLaRadius], g.Text1, 2, top);
+  captioned(g.La[kLaSunRadius], g.TXsrad, 3, top);
   top = 100;
   captioned(nullptr, g.TXg[3], 0, top);
   captioned(nullptr, g.CHgr, 1, top);
-  captioned(g.La[2], g.Text5, 2, top);
+  captioned(g.La[kLaCore], g.Text5, 2, top);
   captioned(nullptr, g.Chbi, 3, top);
 
   // The start: spin, impact jitter, debris spread.
   top = 146;
-  captioned(g.La[1], g.Text2, 0, top);
-  captioned(g.La[4], g.Text4, 1, top);
+  captioned(g.La[kLaMomentum], g.Text2, 0, top);
+  captioned(g.La[kLaMagma], g.Text4, 1, top);
   captioned(g.Label9, g.TXTrange, 2, top);
   captioned(nullptr, g.CHgod, 3, top);
-  captioned(g.La[8], g.Text7, 3, top);  // hidden throughout
+  captioned(g.La[kLaTag], g.Text7, 3, top);  // hidden throughout
 
   // Seed and clearing, each field with its box.
   put(g.TXran, col(0), 194, kCellWidth, kField);
@@ -68,13 +68,13 @@ void layoutSettings(Game& g) {
 }
 
 void layoutBorderRule(Game& g) {
-  put(g.La[13], col(0), 252, 160, kCaption);
+  put(g.La[kLaBorderMath], col(0), 252, 160, kCaption);
   put(g.Frame1, col(0), 268, 328, 60);
   for (int i = 0; i < 7; ++i) put(g.Och[i], 6 + (i % 4) * 80, i < 4 ? 8 : 32, 76, kField);
 }
 
 void layoutCommands(Game& g) {
-  put(g.La[14], col(0), 336, 160, kCaption);
+  put(g.La[kLaSets], col(0), 336, 160, kCaption);
   for (int i = 0; i < 6; ++i) put(g.CDp[i], col(0) + i * 56, 352, 48, 26);
   // Go stands at 240 twips, where Pause moves when a system starts.
   put(g.Command2, 16, 388, 90, 30);
@@ -91,8 +91,9 @@ void layoutStatistics(Game& g) {
     Control* caption;
     Control* value;
   };
-  const Stat stats[6] = {{g.La[6], g.Label2},  {g.La[9], g.LaTT},    {g.La[10], g.Label3},
-                         {g.La[11], g.Label4}, {g.La[12], g.Label5}, {g.La[18], g.LaPL}};
+  const Stat stats[6] = {{g.La[kLaTime], g.Label2},  {g.La[kLaStability], g.LaTT},
+                         {g.La[kLaScore], g.Label3}, {g.La[kLaHigh], g.Label4},
+                         {g.La[kLaTop], g.Label5},   {g.La[kLaPlanets], g.LaPL}};
   for (int i = 0; i < 6; ++i) {
     const int x = col(0) + (i % 3) * 112;
     const int top = i < 3 ? 428 : 472;
@@ -102,8 +103,8 @@ void layoutStatistics(Game& g) {
 }
 
 void layoutEditor(Game& g) {
-  captioned(g.La[0], g.TXTOden, 0, 522);
-  captioned(g.La[16], g.TxTyp, 1, 522);
+  captioned(g.La[kLaPlanet], g.TXTOden, 0, 522);
+  captioned(g.La[kLaPlanetType], g.TxTyp, 1, 522);
   put(g.Frame2, col(2), 522, 2 * kCellWidth + 8, 38);
   put(g.Opadd[0], 8, 8, 70, kField);
   put(g.Opadd[1], 84, 8, 74, kField);

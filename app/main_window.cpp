@@ -190,16 +190,16 @@ void Game::buildMainWindow() {
   Label5 = &label(f, "Label5", -1, "0");
   LaPL = &label(f, "LaPL", -1, "x");
   LaVida = &label(f, "LaVida", -1, "x");
-  static const char* const kCaptions[20] = {
+  static const char* const kCaptions[kLaCount] = {
       "Planet        #", "Momentum",    "Core",        "Radius",      "Magma",
       "Gravity",         "Time",        "Sun Gravity", "Tag",         "Stability",
       "Score",           "High",        "Top",         "Border Math", "Sets",
       "Planet Gravity",  "Planet Type", "^G",          "Planets",     "Rad"};
-  for (int i = 0; i < 20; ++i) La[i] = &label(f, "La", i, kCaptions[i]);
-  La[2]->setToolTip("Solid Core");
-  La[3]->setToolTip("Radius");
-  La[5]->setToolTip("Planet Gravity");
-  La[13]->setToolTip("What happens to the planet when it leaves the screen?");
+  for (int i = 0; i < kLaCount; ++i) La[i] = &label(f, "La", i, kCaptions[i]);
+  La[kLaCore]->setToolTip("Solid Core");
+  La[kLaRadius]->setToolTip("Radius");
+  La[kLaGravity]->setToolTip("Planet Gravity");
+  La[kLaBorderMath]->setToolTip("What happens to the planet when it leaves the screen?");
   Label1 = &label(f, "Label1", -1, "ver 7.0.2018");
   Label7 = &label(f, "Label7", -1,
                   "Select, spin (or not) to see how a solar system requires spin to form in a "
@@ -228,9 +228,17 @@ void Game::buildMainWindow() {
   Timero = &timer(f, "Timero", 250, true);
 
   // Hidden at start-up. The mode options Opadd stay visible: their frame hides them.
-  for (Control* c :
-       {Command4, Command5, Frame2, Qui,   TXTOden, TxTyp,  La[0], La[16], Chon,   LaVida, Label10,
-        Shark,    ImSun,    TXn,    Text7, TXw[1],  TXw[2], La[5], La[8],  La[17], Label8}) {
+  for (Control* c : {Command4,      Command5,
+                     Frame2,        Qui,
+                     TXTOden,       TxTyp,
+                     La[kLaPlanet], La[kLaPlanetType],
+                     Chon,          LaVida,
+                     Label10,       Shark,
+                     ImSun,         TXn,
+                     Text7,         TXw[1],
+                     TXw[2],        La[kLaGravity],
+                     La[kLaTag],    La[kLaExponent],
+                     Label8}) {
     c->setVisible(false);
   }
   for (int i = 0; i < 4; ++i) Hsp[i]->setVisible(false);

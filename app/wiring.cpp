@@ -54,7 +54,7 @@ void Game::wireEvents() {
 
   // Planet editor.
   Qui->onChange = on(Qui_Change);
-  for (int i = 0; i < 20; ++i) La[i]->onClick = onIndex(La_Click, i);
+  for (int i = 0; i < kLaCount; ++i) La[i]->onClick = onIndex(La_Click, i);
   for (int i = 0; i < 2; ++i) Opadd[i]->onClick = onIndex(Opadd_Click, i);
   for (int i = 0; i < 5; ++i) TXTp[i]->onLostFocus = onIndex(TXTp_LostFocus, i);
   for (int i = 0; i < 4; ++i) Hsp[i]->onChange = onIndex(Hsp_Change, i);

@@ -14,9 +14,9 @@
 #include "form/clock.h"
 #include "form/player.h"
 #include "form/scheduler.h"
-#include "reference_gravity.h"
 #include "sim/lane_pool.h"
 #include "sim/pull_rows.h"
+#include "testworlds/reference_gravity.h"
 #include "sim/tick.h"
 #include "stats/tally_storage.h"
 

@@ -37,7 +37,7 @@ void showRunningLayout(Game& g) {
   for (Control* c : g.CDp) c->setVisible(false);
   g.Command2->setVisible(false);
   g.Command5->setVisible(true);
-  g.La[14]->setVisible(false);
+  g.La[kLaSets]->setVisible(false);
 }
 
 void noteStartTime(Game& g) {

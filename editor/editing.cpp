@@ -24,21 +24,21 @@ bool fieldsInRange(Game& g) {
   // Positions are compared at single precision, as typed values are.
   const auto single = [](double v) { return static_cast<double>(static_cast<float>(v)); };
   if (val(0) < 0) {
-    g.TXTp[0]->setText("0");
+    g.TXTp[kTxtpX]->setText("0");
   } else if (val(1) < 0) {
-    g.TXTp[1]->setText("0");
+    g.TXTp[kTxtpY]->setText("0");
   } else if (single(val(0)) > g.W()) {
-    g.TXTp[0]->setText(std::to_string(g.W()));
+    g.TXTp[kTxtpX]->setText(std::to_string(g.W()));
   } else if (single(val(1)) > g.H()) {
-    g.TXTp[1]->setText(std::to_string(g.H()));
+    g.TXTp[kTxtpY]->setText(std::to_string(g.H()));
   } else if (val(2) < -200) {
-    g.TXTp[2]->setText("-200");
+    g.TXTp[kTxtpMomentumX]->setText("-200");
   } else if (val(2) > 200) {
-    g.TXTp[2]->setText("200");
+    g.TXTp[kTxtpMomentumX]->setText("200");
   } else if (val(3) < -200) {
-    g.TXTp[3]->setText("-200");
+    g.TXTp[kTxtpMomentumY]->setText("-200");
   } else if (val(3) > 200) {
-    g.TXTp[3]->setText("200");
+    g.TXTp[kTxtpMomentumY]->setText("200");
   } else {
     return true;
   }

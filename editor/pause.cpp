@@ -35,7 +35,9 @@ void pause(Game& g) {
     g.TXTp[i]->setVisible(true);
     g.Label6[i]->setVisible(true);
   }
-  for (Control* c : {g.TXTOden, g.La[0], g.La[16], g.TxTyp}) c->setVisible(true);
+  for (Control* c : {g.TXTOden, g.La[kLaPlanet], g.La[kLaPlanetType], g.TxTyp}) {
+    c->setVisible(true);
+  }
 
   g.Qui->setMax(selectorMaximum(g));
   if (g.Qui->value() == 0) {
@@ -69,12 +71,12 @@ void resume(Game& g) {
   g.LaVida->setVisible(false);
   g.Chon->setVisible(false);
   g.ImSun->setVisible(true);
-  g.La[0]->setVisible(false);
+  g.La[kLaPlanet]->setVisible(false);
   for (int i = 0; i < 5; ++i) {
     g.TXTp[i]->setVisible(false);
     g.Label6[i]->setVisible(false);
   }
-  for (Control* c : {g.TXTOden, g.La[16], g.TxTyp}) c->setVisible(false);
+  for (Control* c : {g.TXTOden, g.La[kLaPlanetType], g.TxTyp}) c->setVisible(false);
   g.Ti->setEnabled(true);
   g.TiK->setEnabled(true);
   g.Shark->setVisible(false);

@@ -23,30 +23,22 @@ double typeOfGravity(double gravity) {
   return type;
 }
 
-// The skipping of "live only" moves the selector on from inside its own change
-// handling. A pass lives only while the outermost skip runs; it ends the skipping
-// once every body of the cycle has been seen off, back where it began.
-struct SkipPass {
-  const Game* game = nullptr;
-  int origin = 0;
-  int first = 0;
-  bool done = false;
-};
-SkipPass pass;
-
+// A pass of "live only" lives only while the outermost skip runs; it ends the
+// skipping once every body of the cycle has been seen off, back where it began.
 class PassScope {
  public:
-  PassScope(const Game& g, int origin, int first) : owner_(pass.game != &g) {
-    if (owner_) pass = {&g, origin, first, false};
+  PassScope(Game& g, int origin, int first) : pass_(g.skipPass), owner_(!pass_.running) {
+    if (owner_) pass_ = {true, origin, first, false};
   }
   ~PassScope() {
-    if (owner_) pass = {};
+    if (owner_) pass_ = {};
   }
   PassScope(const PassScope&) = delete;
   PassScope& operator=(const PassScope&) = delete;
   bool outermost() const { return owner_; }
 
  private:
+  Game::SkipPass& pass_;
   bool owner_;
 };
 
@@ -104,6 +96,7 @@ void Alive(Game& g) {
   const int at = g.Qui->value();
   const int next = at + 1 >= g.world.PlanetCount ? 0 : at + 1;
   const PassScope scope(g, at, next);
+  Game::SkipPass& pass = g.skipPass;
   if (!scope.outermost()) {
     if (pass.done) return;
     if (next == pass.origin || next == pass.first) {
@@ -117,13 +110,13 @@ void Alive(Game& g) {
 
 void La_Click(Game& g, int index) {
   switch (index) {
-    case 0:
+    case kLaPlanet:
       Asgard(g);
       break;
-    case 2:  // "Core": the bonding range takes the planet radius
+    case kLaCore:  // the bonding range takes the planet radius
       copyRadiusToCore(g);
       break;
-    case 3:  // "Radius": the planet radius takes the bonding range
+    case kLaRadius:  // the planet radius takes the bonding range
       copyCoreToRadius(g);
       break;
     default:

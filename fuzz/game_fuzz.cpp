@@ -16,7 +16,7 @@
 #include "form/scheduler.h"
 #include "fuzz_check.h"
 #include "quiet_host.h"
-#include "world_sound.h"
+#include "testworlds/world_sound.h"
 
 namespace {
 

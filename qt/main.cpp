@@ -73,9 +73,9 @@ Options parseOptions(int argc, char** argv) {
   if (!parser.parse(args)) usageError(parser.errorText());
   if (parser.isSet(help)) {
     // No application object yet to name the program in the usage line.
-    QString help = parser.helpText();
-    help.replace("<executable_name>", QFileInfo(args.first()).fileName());
-    std::fputs(qPrintable(help), stdout);
+    QString text = parser.helpText();
+    text.replace("<executable_name>", QFileInfo(args.first()).fileName());
+    std::fputs(qPrintable(text), stdout);
     std::exit(0);
   }
   if (parser.isSet("version")) parser.showVersion();
@@ -109,8 +109,8 @@ Options parseOptions(int argc, char** argv) {
     }
     if (parser.isSet(ticks)) o.render.ticks = number(parser, ticks);
   } else {
-    for (const auto* o : {&preset, &seed, &spin, &ticks, &open}) {
-      if (parser.isSet(*o)) usageError("--" + o->names().first() + " needs --render");
+    for (const auto* option : {&preset, &seed, &spin, &ticks, &open}) {
+      if (parser.isSet(*option)) usageError("--" + option->names().first() + " needs --render");
     }
   }
   o.tally = parser.value(tally);

@@ -25,7 +25,7 @@ enum BorderOption : int {
 // number of border events.
 int borderStep(World& world, const TickInputs& in, Rng& rng, int i);
 
-// Relaunches body n through the "4th dimension": with spin (in.spin == 1) a fresh
+// Newton: relaunches body n through the "4th dimension": with spin (in.spin == 1) a fresh
 // momentum and a place in the upper right of the field (4 draws), else a random
 // place with the momentum kept (2 draws).
 void Newton(World& world, const TickInputs& in, Rng& rng, int n);

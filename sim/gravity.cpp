@@ -2,14 +2,12 @@
 
 #include <cmath>
 
-#include "create/bomb.h"
+#include "sim/bomb.h"
 #include "sim/pull.h"
 
 namespace velmora::sim {
 
 namespace {
-
-constexpr double kGravityScale = 10000;
 
 // k = floor(r * span) - jitter: a whole value in -jitter..jitter, kept as a double
 // (its 16-bit form holds the same value for every jitter the panel accepts).

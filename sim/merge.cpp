@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "create/bomb.h"
+#include "sim/bomb.h"
 #include "sim/tick.h"
 
 namespace velmora::sim {

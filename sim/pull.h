@@ -8,6 +8,9 @@
 
 namespace velmora::sim {
 
+// A body's pull at distance r is kGravityScale * its gravity / r^x.
+inline constexpr double kGravityScale = 10000;
+
 // cos(kQuarterTurn) * 1: fy of a pull from exactly level (dy = 0).
 inline constexpr double kLevelCosine = -3.4914813388431334e-15;
 

@@ -17,8 +17,6 @@ namespace velmora::sim {
 
 namespace {
 
-constexpr double kGravityScale = 10000;
-
 // Within these ranges the lane arithmetic stays normal and finite: no overflow of
 // power * r, no underflow of the quotient. |position| <= 1e49 keeps r <= 3e49.
 constexpr double kMaxPosition = 1e49;
@@ -89,7 +87,7 @@ template <Law kLaw>
 VELMORA_LANES void oneColumn(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
   const Lanes l = lanes;
   VELMORA_IVDEP  // the lanes' tables are distinct: no checks for overlap needed
-      for (int i = lo; i < hi; ++i) addPull<kLaw>(c, e, l, i);
+  for (int i = lo; i < hi; ++i) addPull<kLaw>(c, e, l, i);
 }
 
 // Two columns in one sweep halve the loads and stores of the sums; a lane still
@@ -293,6 +291,10 @@ void pullsOfRow(const World& w, int i, int top, const PullRows& rows, RowPulls& 
                                           : rowLanes<Law::kOther>;
   lanes(in, w.PlanetX.data(), w.PlanetY.data(), rows.scaled.data(), rows.plainBody.data(),
         out.fx.data(), out.fy.data(), out.plain.data(), top + 1);
+}
+
+double productThenSum(double a, double b, double c) {
+  return a * b + c;
 }
 
 }  // namespace velmora::sim

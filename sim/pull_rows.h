@@ -48,4 +48,9 @@ void computePullRows(const World& world, int top, PullRows& rows);
 // Fills `out` for row i, partners 0..top, after computePullRows of this tick.
 void pullsOfRow(const World& world, int i, int top, const PullRows& rows, RowPulls& out);
 
+// a * b + c as this kernel's translation unit computes it: the product rounded
+// before the sum. A test checks it against a product that a fused multiply-add
+// would round differently, so a build that contracts the kernel fails.
+double productThenSum(double a, double b, double c);
+
 }  // namespace velmora::sim

@@ -22,7 +22,7 @@ struct TickInputs {
 // exponent. Draws on `surface`, draws random numbers from `rng`.
 void tick(World& world, const TickInputs& in, Rng& rng, Surface& surface);
 
-// Marks a disturbance: the stability clock restarts from the last elapsed time.
+// KlinK: marks a disturbance: the stability clock restarts from the last elapsed time.
 void KlinK(World& world);
 
 }  // namespace velmora::sim

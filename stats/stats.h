@@ -10,7 +10,9 @@ class Game;
 void TiK_Timer(Game& g);
 
 // Tally file.
+// MkTally: writes a new tally line when the file cannot be read.
 void MkTally(Game& g);
+// upHI: saves the best score ever ("Top") to the tally file.
 void upHI(Game& g);
 // "Top"'s tip while its record could not be saved to `where`.
 std::string unsavedRecordTip(const std::string& where);

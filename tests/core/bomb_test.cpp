@@ -1,5 +1,5 @@
 // Body dots and impact sparks.
-#include "create/bomb.h"
+#include "sim/bomb.h"
 
 #include <gtest/gtest.h>
 
@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, SparkRed,
                                            SparkRedRow{"HalfUpToEven", 51, 52, 52},
                                            SparkRedRow{"Whole", 100, 60, 80},
                                            SparkRedRow{"CappedAt255", 300, 400, 255}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(BombTest, SparksAreTwentySixPointsInOneColourWithinTheSquare) {
   world->PlanetRed[4] = 90;

@@ -116,7 +116,7 @@ const EdgeRow kEdgeRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, BorderEdge, ::testing::ValuesIn(kEdgeRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(BorderChaos, DrawsOneCoordinateAlongTheEdgePerEvent) {
   struct Row {

@@ -149,7 +149,7 @@ const PullRow kPullRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, GravityTick, ::testing::ValuesIn(kPullRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(GravityKick, TwiceATickWithFreshNumbersEqualAndOpposite) {
   // Two planets 5.5 apart: radius 6, bond range 5, jitter 1. No gravity anywhere.

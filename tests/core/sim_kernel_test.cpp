@@ -9,6 +9,7 @@
 #include "sim/engine_stages.h"
 #include "sim/power.h"
 #include "sim/pull.h"
+#include "sim/pull_rows.h"
 #include "sim/tick_driver.h"
 #include "sim_test_world.h"
 
@@ -118,6 +119,15 @@ TEST(SimKernel, FastRowsAndMergeShortcutsChangeNoBit) {
       }
     }
   }
+}
+
+// (1 + 2^-30)(1 - 2^-30) = 1 - 2^-60 rounds to 1, so the unfused sum with -1 is 0;
+// a fused multiply-add keeps the -2^-60.
+TEST(SimKernel, KernelDoesNotFuseProductsIntoSums) {
+  const double a = 1 + std::ldexp(1.0, -30);
+  const double b = 1 - std::ldexp(1.0, -30);
+  ASSERT_EQ(std::fma(a, b, -1.0), -std::ldexp(1.0, -60));  // the pair tells them apart
+  EXPECT_EQ(sim::productThenSum(a, b, -1.0), 0.0);
 }
 
 TEST(SimPower, CloseToThePlatformsPowerAndExactAtTheEnds) {

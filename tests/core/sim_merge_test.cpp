@@ -124,7 +124,7 @@ const MergeRow kMergeRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, MergeStep, ::testing::ValuesIn(kMergeRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // Whole ticks with nothing pulling (every pair within a huge planet radius, jitter
 // 0): only motion and the merging pass change anything.

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <memory>
 
-#include "reference_gravity.h"
+#include "testworlds/reference_gravity.h"
 #include "sim/tick.h"
 #include "sim_test_world.h"
 

@@ -160,6 +160,24 @@ TEST(SimRun, FrozenSeedReplaysTheSameTablesAndSurface) {
   EXPECT_EQ(hashOf(*a.world, a.surface, a.rng), 0x96b627083354d72ull);
 }
 
+// The other exponents go through the general power path (and its AVX2 copies):
+// each replays its own golden run. Below 1 the pull grows with distance.
+TEST(SimRun, OtherExponentsReplayTheirGoldenRuns) {
+  const struct {
+    double exponent;
+    uint64_t hash;
+  } runs[] = {
+      {1.7, 0xc470f1a67ef1c3b2ull}, {0.4, 0xf9c8c2c9bb750d07ull}, {2.6, 0x78c443352e3150cbull}};
+  for (const auto& r : runs) {
+    SystemRun run(1234);
+    run.world->GravityExponent = r.exponent;
+    run.ticks(400);
+    EXPECT_GE(run.eventfulTicks, 1) << r.exponent;
+    EXPECT_EQ(hashOf(*run.world, run.surface, run.rng), r.hash)
+        << r.exponent << ": " << std::hex << hashOf(*run.world, run.surface, run.rng);
+  }
+}
+
 TEST(SimRun, OrbitsDrawTrails) {
   SystemRun run(7);
   run.in.borderOption = 1;  // wall

@@ -17,7 +17,7 @@
 #include "app/game.h"
 #include "form/player.h"
 #include "form/scheduler.h"
-#include "world_sound.h"
+#include "testworlds/world_sound.h"
 
 namespace velmora::soak {
 namespace {

@@ -1,4 +1,4 @@
-#include "create/bomb.h"
+#include "sim/bomb.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,8 +7,8 @@
 
 #include <cmath>
 
-#include "create/bomb.h"
 #include "form/surface.h"
+#include "sim/bomb.h"
 #include "world/rng.h"
 #include "world/world.h"
 

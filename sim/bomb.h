@@ -9,7 +9,7 @@
 
 namespace velmora {
 
-// Dx, Dy: the point in whole twips (the floor of a body's position); DnD: 1 dot of
+// Bomb: Dx, Dy: the point in whole twips (the floor of a body's position); DnD: 1 dot of
 // body Opl, 2 sparks between Dcol and Opl. Draws 2 random numbers in mode 1, 54 in
 // mode 2. Positions are 32-bit, so no window size can overflow them.
 void Bomb(int32_t Dx, int32_t Dy, int DnD, int Dcol, int Opl, const World& world, Rng& rng,
