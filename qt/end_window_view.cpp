@@ -28,13 +28,13 @@ EndWindowView::EndWindowView(Game& game, std::function<void()> onClose)
     };
     if (&c == game_.EndCommand2) {
       where.captionText = [](const std::string& url) { return linkText(url); };
-      where.accessible = [](const Control& c) {
-        if (c.caption().empty()) return AccessibleText{"Web page", "Opens our web page"};
-        return AccessibleText{linkText(c.caption()), QString::fromStdString(c.caption())};
+      where.accessible = [](const Control& link) {
+        if (link.caption().empty()) return AccessibleText{"Web page", "Opens our web page"};
+        return AccessibleText{linkText(link.caption()), QString::fromStdString(link.caption())};
       };
     } else {
-      where.accessible = [](const Control& c) {
-        return AccessibleText{QString::fromStdString(c.caption()), "Leave the game"};
+      where.accessible = [](const Control& button) {
+        return AccessibleText{QString::fromStdString(button.caption()), "Leave the game"};
       };
     }
     return where;

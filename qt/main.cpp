@@ -101,8 +101,8 @@ Options parseOptions(int argc, char** argv) {
     if (parser.isSet(seed)) o.render.seed = number(parser, seed);
     o.render.spin = parser.isSet(spin);
     if (parser.isSet(open)) {
-      for (const auto* o : {&preset, &seed, &spin}) {
-        if (parser.isSet(*o)) usageError("--" + o->names().first() + " excludes --open");
+      for (const auto* needsRender : {&preset, &seed, &spin}) {
+        if (parser.isSet(*needsRender)) usageError("--" + needsRender->names().first() + " excludes --open");
       }
       o.render.open = parser.value(open).toStdString();
       o.render.ticks = 0;  // the system as it was saved

@@ -160,7 +160,7 @@ QLabel* MainWindowView::captionOf(const Control& field) const {
 Placement MainWindowView::placementFor(const Control& c) const {
   Placement where;
   const Control* control = &c;
-  where.accessible = [this](const Control& c) { return accessibleTextOf(game_, c); };
+  where.accessible = [this](const Control& shown) { return accessibleTextOf(game_, shown); };
   if (standsOnField(game_, c)) {
     where.parent = canvas_;
     where.originXTwips = kFieldLeft;

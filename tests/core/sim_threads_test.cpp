@@ -96,8 +96,8 @@ TEST_F(SimThreads, FewRowsStayOnOneThread) {
 }
 
 TEST_F(SimThreads, EveryChunkRunsOnceAndTheCallerWaitsForAll) {
-  for (int threads : {2, 3, 8}) {
-    pool.resize(threads, 1);
+  for (int count : {2, 3, 8}) {
+    pool.resize(count, 1);
     for (int chunks : {1, 2, 3, 8, 40}) {
       std::vector<int> runs(chunks, 0);
       for (int round = 0; round < 50; ++round) {

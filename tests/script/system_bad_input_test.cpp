@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"nan", text("{\"format\": \"velmora-system\", \"version\": NaN}"), "not JSON"},
         BadCase{"not_utf8", text("{\"format\": \"velmora-\xff\"}"), "not JSON"},
         BadCase{"a_list", text("[1, 2, 3]"), "a list, not a Velmora system"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     FormatAndFields, BadFile,
@@ -172,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "the text of TXg(2) is missing"},
         BadCase{"unknown_check", edit([](Json& j) { j["panel"]["checks"]["CHx"] = 1; }),
                 "CHx is not one of this game's"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     TypesAndRanges, BadFile,
@@ -196,9 +196,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"infinite",
                 [](Json& j) {
                   j["bodies"]["PlanetX"][2] = 12345.5;
-                  std::string t = dumped(j);
-                  const auto at = t.find("12345.5");
-                  return t.replace(at, 7, "1e999");
+                  std::string text = dumped(j);
+                  const auto at = text.find("12345.5");
+                  return text.replace(at, 7, "1e999");
                 },
                 "it holds a number that is not finite"},
         BadCase{"colour_not_single", edit([](Json& j) { j["bodies"]["PlanetRed"][1] = 0.1; }),
@@ -206,8 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"tables_of_two_lengths",
                 edit([](Json& j) { j["bodies"]["PlanetGravity"].push_back(1); }), "entries"},
         BadCase{"tables_too_long", edit([](Json& j) {
-                  for (auto& [name, t] : j["bodies"].items()) {
-                    while (t.size() < 1001) t.push_back(0);
+                  for (auto& [name, table] : j["bodies"].items()) {
+                    while (table.size() < 1001) table.push_back(0);
                   }
                 }),
                 "1001 entries, not 1..1000"},
@@ -225,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "window width 2000000 is outside"},
         BadCase{"rng_state_bad", edit([](Json& j) { j["random"]["state"] = "1 2 3"; }),
                 "random generator's state"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Picture, BadFile,
@@ -241,7 +241,7 @@ INSTANTIATE_TEST_SUITE_P(
                               "not base64"},
                       BadCase{"picture_as_number", edit([](Json& j) { j["picture"] = 7; }),
                               "picture is a number, not a text"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 // Files that are no system at all, refused before anything is read.
 struct PathCase {
@@ -285,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(
                    return p;
                  },
                  "it is 2147483648 bytes, more than a system takes (33554432 at most)"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(SaveSystem, BeforeGoThereIsNothingToSave) {
   MemoryTallyStorage tally;

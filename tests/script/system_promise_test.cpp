@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   editWhilePaused},
                       presetCase("preset1", 0), presetCase("preset2", 1), presetCase("preset3", 2),
                       presetCase("preset4", 3), presetCase("preset5", 4), presetCase("preset6", 5)),
-    [](const ::testing::TestParamInfo<PromiseCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<PromiseCase>& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace velmora
