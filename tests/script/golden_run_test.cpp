@@ -74,7 +74,7 @@ TEST(ScriptGoldenRun, PauseEditResume) {
                "enter TXTp(0) 4000\nenter TXTp(2) -3\nscroll Qui 7\nclick Chon\nclick Command5\n"
                "wait 10500\n",
            "golden_pause_edit");
-  EXPECT_EQ(p.hashLine, "hash=a3b9124bcc543f05\n");
+  EXPECT_EQ(p.hashLine, "hash=d6d84e0263e12c65\n");
   EXPECT_EQ(p.pixels, 0x4b1f4f0fd47cbca4ull) << std::hex << p.pixels;
 }
 
