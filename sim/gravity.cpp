@@ -52,7 +52,7 @@ void pull(const World& w, int j, double dx, double dy, double d2, double r, Carr
 
 }  // namespace
 
-void pairStep(World& w, int i, int j, CarriedForce& force, Rng& rng, Surface& surface) {
+bool pairPull(const World& w, int i, int j, CarriedForce& force) {
   const double dx = w.PlanetX[j] - w.PlanetX[i];
   const double dy = w.PlanetY[j] - w.PlanetY[i];
   const double d2 = dx * dx + dy * dy;
@@ -61,13 +61,20 @@ void pairStep(World& w, int i, int j, CarriedForce& force, Rng& rng, Surface& su
   const double range = withSun ? w.SunRadius : w.BondRange;
   if (r != 0) {
     if (r <= w.PlanetRadius) {
-      if (r > range && !withSun) kick(w, i, j, force, rng, surface);
+      if (r > range && !withSun) return false;
     } else {
       pull(w, j, dx, dy, d2, r, force);
     }
   }
   // Applied to whatever fy holds, a carried value included.
   if (dy < 0) force.fy = -force.fy;
+  return true;
+}
+
+void pairStep(World& w, int i, int j, CarriedForce& force, Rng& rng, Surface& surface) {
+  if (pairPull(w, i, j, force)) return;
+  kick(w, i, j, force, rng, surface);
+  if (w.PlanetY[j] - w.PlanetY[i] < 0) force.fy = -force.fy;  // -0: the kick leaves none
 }
 
 }  // namespace velmora::sim

@@ -20,4 +20,9 @@ struct CarriedForce {
 // both bodies at once and leaves no force. Both bodies must take part (not off).
 void pairStep(World& world, int i, int j, CarriedForce& force, Rng& rng, Surface& surface);
 
+// pairStep's force alone, for a pair that does not kick: draws nothing, changes no
+// table, so rows of such pairs may be summed on any thread. Returns false, leaving
+// `force` as it was, for a pair that would kick.
+bool pairPull(const World& world, int i, int j, CarriedForce& force);
+
 }  // namespace velmora::sim

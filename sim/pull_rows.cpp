@@ -5,11 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 #include <vector>
 
+#include "sim/gravity.h"
 #include "sim/lane_pool.h"
-
 #include "sim/power.h"
 #include "sim/pull.h"
 
@@ -41,8 +42,8 @@ constexpr double kMaxGravity = 1e200;
 
 struct Column {
   double x, y, scaled;
-  double closeLimit;  // squared distances at or below it are close (r <= radius or r = 0)
-  double kickLimit;   // close ones above it kick; infinite for the sun
+  double closeBound;  // squared distances at or below it are close (r <= radius or r = 0)
+  double bondBound;   // close ones above it kick (r > bonding range); infinite for the sun
 };
 
 struct Lanes {
@@ -55,26 +56,75 @@ struct Lanes {
   double* __restrict carryY;
 };
 
-// Adds the pull of one body on lane i, as the literal pass would: a close pair adds
-// the carried force again, its fy turned for the pair's dy. `closest` keeps the least
-// squared distance, or -1 once a pair needs the literal checks: a kick, or a distant
-// pair exactly level or straight.
+// The pull of a body at (xj, yj) on one at (xi, yi) in the lanes' arithmetic, as
+// both the column sweeps and the single rows compute it: fx = dx q, fy = dy q (|dy| q
+// turned for dy, exactly).
+struct LanePull {
+  double dx, dy, d2, fx, fy;
+};
+
 template <Law kLaw>
-inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
-  const double dx = c.x - l.px[i];
-  const double dy = c.y - l.py[i];
+inline LanePull lanePull(double xj, double yj, double xi, double yi, double scaled, double e) {
+  const double dx = xj - xi;
+  const double dy = yj - yi;
   const double d2 = dx * dx + dy * dy;
   const double r = __builtin_sqrt(d2);
-  const double q = pullQuotient<kLaw, true>(c.scaled, d2, r, exponent, halfExponent(exponent));
-  const bool close = d2 <= c.closeLimit;
+  const double q = pullQuotient<kLaw, true>(scaled, d2, r, e, halfExponent(e));
+  return {dx, dy, d2, dx * q, dy * q};
+}
+
+// The literal pass's own pull for a pair exactly level (dy 0: fx is +-g, fy
+// cos(kQuarterTurn) g) or straight (dx 0: fx 0 g, fy g turned for dy), with
+// g = 10000 G / r^x. Within the lanes' range and beyond the far bound r^x is normal
+// and g finite, so none of the literal pass's other branches can apply.
+struct EdgePull {
+  double fx, fy;
+  bool edge;  // the pair is level or straight
+};
+
+template <Law kLaw>
+inline EdgePull edgePull(const LanePull& p, double scaled, double e) {
+  const double power = kLaw == Law::kSquare ? p.d2 : otherPower(__builtin_sqrt(p.d2), e);
+  const double g = scaled / power;
+  // Selects between doubles and bitwise ors only, which the vectoriser takes.
+  const bool level = p.dy == 0;
+  const double levelX = p.dx > 0 ? g : -g;
+  const double straightX = 0 * g;
+  const double straightY = p.dy < 0 ? -g : g;
+  const bool edge = level | (p.dx == 0);
+  return {level ? levelX : straightX, level ? kLevelCosine * g : straightY, edge};
+}
+
+// Keys of `closest` beyond a least squared distance.
+constexpr double kLiteralKey = -1;  // a distant pair only the literal checks can take
+constexpr double kKickKey = -2;     // a close pair that kicks (in a row other than the sun's)
+
+// Adds the pull of one body on lane i, as the literal pass would: a close pair adds
+// the carried force again, its fy turned for the pair's dy. `closest` keeps the least
+// squared distance, or the least key once a pair needs more: kKickKey for a kick,
+// kLiteralKey for a distant pair exactly level or straight (kEdges: one whose dx dy
+// underflows, the level and straight ones taking edgePull).
+template <Law kLaw, bool kEdges>
+inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
+  const LanePull p = lanePull<kLaw>(c.x, c.y, l.px[i], l.py[i], c.scaled, exponent);
+  double pullX = p.fx;
+  double pullY = p.fy;
+  bool taken = p.dx * p.dy != 0;
+  if constexpr (kEdges) {
+    const EdgePull edge = edgePull<kLaw>(p, c.scaled, exponent);
+    pullX = edge.edge ? edge.fx : pullX;
+    pullY = edge.edge ? edge.fy : pullY;
+    taken = static_cast<bool>(taken | edge.edge);
+  }
+  const bool close = p.d2 <= c.closeBound;
   const double carriedX = l.carryX[i];  // loaded whatever the pair, for the vectoriser
   const double carriedY = l.carryY[i];
-  const double turnedY = dy < 0 ? -carriedY : carriedY;
-  const double fx = close ? carriedX : dx * q;
-  const double fy = close ? turnedY : dy * q;  // dy * q: |dy| * q turned for dy, exactly
+  const double turnedY = p.dy < 0 ? -carriedY : carriedY;
+  const double fx = close ? carriedX : pullX;
+  const double fy = close ? turnedY : pullY;
   // Selects between doubles only, which the vectoriser takes.
-  const double closeKey = d2 > c.kickLimit ? -1.0 : d2;
-  const double farKey = dx * dy != 0 ? d2 : -1.0;
+  const double closeKey = p.d2 > c.bondBound ? kKickKey : p.d2;
+  const double farKey = taken ? p.d2 : kLiteralKey;
   const double key = close ? closeKey : farKey;
   l.carryX[i] = fx;
   l.carryY[i] = fy;
@@ -83,16 +133,16 @@ inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
   l.closest[i] = key < l.closest[i] ? key : l.closest[i];
 }
 
-template <Law kLaw>
+template <Law kLaw, bool kEdges>
 VELMORA_LANES void oneColumn(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
   const Lanes l = lanes;
   VELMORA_IVDEP  // the lanes' tables are distinct: no checks for overlap needed
-  for (int i = lo; i < hi; ++i) addPull<kLaw>(c, e, l, i);
+  for (int i = lo; i < hi; ++i) addPull<kLaw, kEdges>(c, e, l, i);
 }
 
 // Two columns in one sweep halve the loads and stores of the sums; a lane still
 // adds the higher j first.
-template <Law kLaw>
+template <Law kLaw, bool kEdges>
 VELMORA_LANES void twoColumns(const Column& ca, const Column& cb, double e, const Lanes& lanes,
                               int lo, int hi) {
   const Lanes l = lanes;
@@ -100,8 +150,8 @@ VELMORA_LANES void twoColumns(const Column& ca, const Column& cb, double e, cons
   const Column b = cb;
   VELMORA_IVDEP
   for (int i = lo; i < hi; ++i) {
-    addPull<kLaw>(a, e, l, i);
-    addPull<kLaw>(b, e, l, i);
+    addPull<kLaw, kEdges>(a, e, l, i);
+    addPull<kLaw, kEdges>(b, e, l, i);
   }
 }
 
@@ -115,20 +165,21 @@ double rootLimit(double range) {
   return t;
 }
 
-// Every column's pulls on the lanes lo..hi-1: a block of rows, each summed in the
-// order of the columns whatever the block, so blocks may run on separate threads.
-template <Law kLaw>
+// The lane a column skips when it has none of its own (its body is not a lane).
+constexpr int kNoLane = std::numeric_limits<int>::max() - 1;
+
+// Every column's pulls on the lanes lo..hi-1, each lane summed in the order of the
+// columns whatever the block, so blocks may run on separate threads. selfLane(j) is
+// the lane of body j, which its own column skips, or kNoLane.
+template <Law kLaw, bool kEdges, class SelfLane>
 void allColumns(const World& w, int lo, int hi, const std::vector<int>& columns, const Lanes& l,
-                PullRows& rows) {
+                const PullRows& rows, const SelfLane& selfLane) {
   const double e = w.GravityExponent;
-  const double bondLimit = rootLimit(w.BondRange);
-  const double closeLimit = rootLimit(w.PlanetRadius);
+  const double bondBound = rootLimit(w.BondRange);
+  const double closeBound = rootLimit(w.PlanetRadius);
   const auto column = [&](int j) {
-    if (rows.plainBody[j] == 0) {  // its pulls take the checks of the literal rows
-      for (int i = lo; i < hi; ++i) rows.redo[i] = i != j ? 1.0 : rows.redo[i];
-    }
-    const double kickLimit = j == 0 ? 1.0 / 0.0 : bondLimit;
-    return Column{w.PlanetX[j], w.PlanetY[j], rows.scaled[j], closeLimit, kickLimit};
+    const double kickBound = j == 0 ? 1.0 / 0.0 : bondBound;
+    return Column{w.PlanetX[j], w.PlanetY[j], rows.scaled[j], closeBound, kickBound};
   };
   // The lanes of [from, to) inside the block.
   const auto inBlock = [lo, hi](int from, int to) {
@@ -136,67 +187,111 @@ void allColumns(const World& w, int lo, int hi, const std::vector<int>& columns,
   };
   const auto sweepTwo = [&](const Column& a, const Column& b, int from, int to) {
     const auto [first, last] = inBlock(from, to);
-    if (first < last) twoColumns<kLaw>(a, b, e, l, first, last);
+    if (first < last) twoColumns<kLaw, kEdges>(a, b, e, l, first, last);
   };
   const auto sweepOne = [&](const Column& c, int from, int to) {
     const auto [first, last] = inBlock(from, to);
-    if (first < last) oneColumn<kLaw>(c, e, l, first, last);
+    if (first < last) oneColumn<kLaw, kEdges>(c, e, l, first, last);
   };
   const auto single = [&](const Column& c, int i) {
-    if (i >= lo && i < hi) addPull<kLaw>(c, e, l, i);
+    if (i >= lo && i < hi) addPull<kLaw, kEdges>(c, e, l, i);
   };
   size_t k = 0;
   for (; k + 1 < columns.size(); k += 2) {
-    const int ja = columns[k];
-    const int jb = columns[k + 1];  // jb < ja
-    const Column a = column(ja);
-    const Column b = column(jb);
-    sweepTwo(a, b, lo, jb);
-    single(a, jb);
-    sweepTwo(a, b, jb + 1, ja);
-    single(b, ja);
-    sweepTwo(a, b, ja + 1, hi);
+    const Column a = column(columns[k]);
+    const Column b = column(columns[k + 1]);
+    const int skipA = selfLane(columns[k]);
+    const int skipB = selfLane(columns[k + 1]);
+    // At each skipped lane only the other column adds.
+    const int first = std::min(skipA, skipB);
+    const int second = std::max(skipA, skipB);
+    sweepTwo(a, b, lo, first);
+    single(first == skipA ? b : a, first);
+    sweepTwo(a, b, first + 1, second);
+    single(second == skipA ? b : a, second);
+    sweepTwo(a, b, second + 1, hi);
   }
   if (k < columns.size()) {
-    const int j = columns[k];
-    const Column c = column(j);
-    sweepOne(c, lo, j);
-    sweepOne(c, j + 1, hi);
+    const Column c = column(columns[k]);
+    const int skip = selfLane(columns[k]);
+    sweepOne(c, lo, skip);
+    sweepOne(c, skip + 1, hi);
   }
 }
 
-// Rows are swept in chunks: a chunk's lanes stay in the first-level cache through
+// Lanes are swept in chunks: a chunk's lanes stay in the first-level cache through
 // every column, and the threads take chunks as they come free, so one woken late
-// still finds work. Any split gives the same bits: a row's sums never leave it.
-
-template <Law kLaw>
-void allColumnsInBlocks(const World& w, int n, const std::vector<int>& columns, const Lanes& l,
-                        PullRows& rows) {
+// still finds work. Any split gives the same bits: a lane's sums never leave it.
+template <bool kEdges, class SelfLane>
+void allColumnsInBlocks(const World& w, int lanes, const std::vector<int>& columns, const Lanes& l,
+                        const PullRows& rows, const SelfLane& selfLane, bool share) {
   LanePool& pool = LanePool::shared();
   const int size = pool.chunkRows();
-  const int chunks = (n + size - 1) / size;
-  pool.run(chunks, pool.worthSharing(n), [&](int c) {
-    allColumns<kLaw>(w, c * size, std::min(n, (c + 1) * size), columns, l, rows);
-  });
+  const int chunks = (lanes + size - 1) / size;
+  const auto sweepChunks = [&]<Law kLaw>() {
+    pool.run(chunks, share, [&](int c) {
+      allColumns<kLaw, kEdges>(w, c * size, std::min(lanes, (c + 1) * size), columns, l, rows,
+                               selfLane);
+    });
+  };
+  switch (lawOf(w.GravityExponent)) {
+    case Law::kSquare:
+      sweepChunks.template operator()<Law::kSquare>();
+      break;
+    case Law::kExact:
+      sweepChunks.template operator()<Law::kExact>();
+      break;
+    case Law::kOther:
+      sweepChunks.template operator()<Law::kOther>();
+      break;
+  }
 }
 
-}  // namespace
+struct RowIn {
+  double xi, yi, e, farBound;
+};
 
-void computePullRows(const World& w, int top, PullRows& rows) {
-  rows.anyNear = false;
-  if (top < 0) return;
-  const int n = top + 1;
-  std::vector<int> columns;  // the pulling bodies, highest first
-  double extent = 0;
+// Body i's row: every partner's pull in the lanes' arithmetic, level and straight
+// partners through edgePull, and whether the literal pass computes just that.
+template <Law kLaw>
+VELMORA_LANES void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py,
+                            const double* __restrict scaled, const double* __restrict plainBody,
+                            double* __restrict fx, double* __restrict fy, double* __restrict plain,
+                            int n) {
+  for (int j = 0; j < n; ++j) {
+    const LanePull p = lanePull<kLaw>(px[j], py[j], in.xi, in.yi, scaled[j], in.e);
+    const EdgePull edge = edgePull<kLaw>(p, scaled[j], in.e);
+    fx[j] = edge.edge ? edge.fx : p.fx;
+    fy[j] = edge.edge ? edge.fy : p.fy;
+    // dx dy is 0 only at an edge, or where it underflows: that pair takes pairPull.
+    const bool taken = (p.dx * p.dy != 0) | edge.edge;
+    const double key = taken ? p.d2 : 0.0;
+    const double far = key > in.farBound ? 1.0 : 0.0;
+    plain[j] = far * plainBody[j];
+  }
+}
+
+// The bodies that pull (not off), highest first, and how far out they lie.
+struct Gathered {
+  std::vector<int> columns;
+  double extent = 0;  // the largest |X| or |Y| among them
+};
+
+Gathered gather(const World& w, int top) {
+  Gathered g;
   for (int j = top; j >= 0; --j) {
     if (w.PlanetOff[j] == 1) continue;
-    columns.push_back(j);
-    extent = std::max({extent, std::fabs(w.PlanetX[j]), std::fabs(w.PlanetY[j])});
+    g.columns.push_back(j);
+    g.extent = std::max({g.extent, std::fabs(w.PlanetX[j]), std::fabs(w.PlanetY[j])});
   }
-  Table<double> closest;
+  return g;
+}
+
+// Clears the rows and sorts the bodies: those whose gravity the lanes can take, and
+// whether the lane arithmetic holds for this tick's positions and exponent at all.
+void classify(const World& w, int n, double extent, PullRows& rows) {
   for (int i = 0; i < n; ++i) {
     rows.sumX[i] = rows.sumY[i] = rows.redo[i] = rows.near[i] = 0;
-    closest[i] = 1e300;
     const double scaled = kGravityScale * w.PlanetGravity[i];
     const double size = std::fabs(scaled);
     const bool plain = scaled == 0 || (size >= kMinGravity && size <= kMaxGravity);
@@ -211,41 +306,49 @@ void computePullRows(const World& w, int top, PullRows& rows) {
   const double far2 = farthest < 1 ? 1 : farthest * farthest;
   const double f2 = powerOf(far2, halfExponent(e));
   const bool quotientInRange = lawOf(e) != Law::kOther || (f2 >= 1e-130 && f2 <= kMaxPower);
-  const bool inRange = extent <= kMaxPosition && quotientInRange &&
-                       (e == 2 || (std::min(p1, p2) >= kMinPower && std::max(p1, p2) <= kMaxPower));
+  rows.inRange = extent <= kMaxPosition && quotientInRange &&
+                 (e == 2 || (std::min(p1, p2) >= kMinPower && std::max(p1, p2) <= kMaxPower));
   // sqrt(d2) <= R needs d2 <= R^2 (1 + 2^-52): the margin makes the test safe.
   const double radius = w.PlanetRadius;
-  const double closeLimit = std::max(1.0, radius >= 0 ? radius * radius * (1 + 1e-12) : 0.0);
-  rows.inRange = inRange;
-  rows.closeLimit = closeLimit;
-  if (!inRange) {  // every row takes the literal checks
-    for (int i = 0; i < n; ++i) rows.redo[i] = 1;
-  } else {
-    // No force carried in yet: a row whose first pair is close comes out NaN.
-    for (int i = 0; i < n; ++i) rows.carryX[i] = rows.carryY[i] = std::nan("");
-    const Lanes l{w.PlanetX.data(), w.PlanetY.data(),   rows.sumX.data(),  rows.sumY.data(),
-                  closest.data(),   rows.carryX.data(), rows.carryY.data()};
-    switch (lawOf(e)) {
-      case Law::kSquare:
-        allColumnsInBlocks<Law::kSquare>(w, n, columns, l, rows);
-        break;
-      case Law::kExact:
-        allColumnsInBlocks<Law::kExact>(w, n, columns, l, rows);
-        break;
-      case Law::kOther:
-        allColumnsInBlocks<Law::kOther>(w, n, columns, l, rows);
-        break;
-    }
-  }
+  rows.farBound = std::max(1.0, radius >= 0 ? radius * radius * (1 + 1e-12) : 0.0);
+}
 
+// Every row in its own lane.
+void sweep(const World& w, int n, const std::vector<int>& columns, Table<double>& closest,
+           PullRows& rows) {
+  // No force carried in yet: a row whose first pair is close comes out NaN.
+  for (int i = 0; i < n; ++i) rows.carryX[i] = rows.carryY[i] = std::nan("");
+  const Lanes l{w.PlanetX.data(), w.PlanetY.data(),   rows.sumX.data(),  rows.sumY.data(),
+                closest.data(),   rows.carryX.data(), rows.carryY.data()};
+  allColumnsInBlocks<false>(
+      w, n, columns, l, rows, [](int j) { return j; }, LanePool::shared().worthSharing(n));
+}
+
+// Which rows the lanes' sums cannot stand for, and which rows may merge.
+void mark(const World& w, int n, const std::vector<int>& columns, const Table<double>& closest,
+          PullRows& rows) {
   const double bond = static_cast<double>(w.BondRange) * w.BondRange;
   const double sun = static_cast<double>(w.SunRadius) * w.SunRadius;
   // Below a radius of 1, distant pairs nearer than 1 are outside the lanes' range.
-  const bool smallRadius = rootLimit(radius) < 1;
+  const bool smallRadius = rootLimit(w.PlanetRadius) < 1;
+  const bool inRange = rows.inRange;
+  // A pulling body whose gravity the lanes cannot take sends every other row to the
+  // literal checks.
+  int unusual = 0;
+  int unusualBody = -1;
+  for (const int j : columns) {
+    if (rows.plainBody[j] == 0) {
+      ++unusual;
+      unusualBody = j;
+    }
+  }
   for (int i = 0; i < n; ++i) {
     if (w.PlanetOff[i] == 1) continue;
     const bool tooNear = closest[i] < 1 && smallRadius;
-    if (!inRange || closest[i] < 0 || tooNear || std::isnan(rows.sumX[i])) rows.redo[i] = 1;
+    const bool pulledUnusually = unusual > 1 || (unusual == 1 && unusualBody != i);
+    if (!inRange || closest[i] < 0 || tooNear || std::isnan(rows.sumX[i]) || pulledUnusually) {
+      rows.redo[i] = 1;
+    }
     const double sx = w.PlanetX[0] - w.PlanetX[i];
     const double sy = w.PlanetY[0] - w.PlanetY[i];
     const bool nearSun = i != 0 && w.PlanetOff[0] != 1 && sx * sx + sy * sy < sun;
@@ -254,37 +357,116 @@ void computePullRows(const World& w, int top, PullRows& rows) {
   }
 }
 
-namespace {
-
-struct RowIn {
-  double xi, yi, e, limit;
-};
-
-template <Law kLaw>
-VELMORA_LANES void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py,
-                            const double* __restrict scaled, const double* __restrict plainBody,
-                            double* __restrict fx, double* __restrict fy, double* __restrict plain,
-                            int n) {
-  for (int j = 0; j < n; ++j) {
-    // The same operations as a lane of addPull, with body j pulling.
-    const double dx = px[j] - in.xi;
-    const double dy = py[j] - in.yi;
-    const double d2 = dx * dx + dy * dy;
-    const double r = __builtin_sqrt(d2);
-    const double q = pullQuotient<kLaw, true>(scaled[j], d2, r, in.e, halfExponent(in.e));
-    fx[j] = dx * q;
-    fy[j] = dy * q;
-    const double key = dx * dy != 0 ? d2 : 0.0;
-    const double far = key > in.limit ? 1.0 : 0.0;
-    plain[j] = far * plainBody[j];
+// The rows whose only trouble is a distant pair exactly level or straight, swept
+// again in lanes of their own with the literal formulas for those pairs. A row
+// where a product dx dy underflows keeps its mark.
+void sweepEdges(const World& w, int n, const std::vector<int>& columns,
+                const Table<double>& closest, PullRows& rows) {
+  if (!rows.inRange || rootLimit(w.PlanetRadius) < 1) return;
+  for (const int j : columns) {
+    if (rows.plainBody[j] == 0) return;
   }
+  std::vector<int> bodies;  // of the lanes, in order
+  Table<int> laneOf;
+  for (int i = 0; i < n; ++i) {
+    const bool edgesOnly = rows.redo[i] != 0 && closest[i] == kLiteralKey &&
+                           !std::isnan(rows.sumX[i]) && w.PlanetOff[i] != 1;
+    laneOf[i] = edgesOnly ? static_cast<int>(bodies.size()) : kNoLane;
+    if (edgesOnly) bodies.push_back(i);
+  }
+  const int lanes = static_cast<int>(bodies.size());
+  if (lanes == 0) return;
+  Table<double> px, py, sx{}, sy{}, least, carryX, carryY;
+  for (int k = 0; k < lanes; ++k) {
+    px[k] = w.PlanetX[bodies[k]];
+    py[k] = w.PlanetY[bodies[k]];
+    least[k] = 1e300;
+    carryX[k] = carryY[k] = std::nan("");
+  }
+  const Lanes l{px.data(),    py.data(),     sx.data(),    sy.data(),
+                least.data(), carryX.data(), carryY.data()};
+  allColumnsInBlocks<true>(
+      w, lanes, columns, l, rows, [&](int j) { return laneOf[j]; },
+      LanePool::shared().worthSharing(n));
+  for (int k = 0; k < lanes; ++k) {
+    if (least[k] < 0 || std::isnan(sx[k]) || std::isnan(sy[k])) continue;
+    const int i = bodies[k];
+    rows.sumX[i] = sx[k];
+    rows.sumY[i] = sy[k];
+    rows.carryX[i] = carryX[k];
+    rows.carryY[i] = carryY[k];
+    rows.redo[i] = 0;
+    ++rows.settledRows;
+  }
+}
+
+// Row i pair by pair in literal order, on whichever thread: its sums and the force
+// it carries on, as the game's thread would find them. False, leaving the row to the
+// game's thread, when it kicks (random draws, the momenta of two bodies) or takes
+// the force carried in from the row before (its sums then come out NaN).
+bool settleRow(const World& w, int i, const std::vector<int>& columns, PullRows& rows,
+               RowPulls& scratch) {
+  pullsOfRow(w, i, columns.empty() ? -1 : columns.front(), rows, scratch);
+  CarriedForce force{std::nan(""), std::nan("")};
+  double sumX = 0;
+  double sumY = 0;
+  for (const int j : columns) {
+    if (j == i) continue;
+    if (scratch.plain[j] != 0) {
+      force = {scratch.fx[j], scratch.fy[j]};
+    } else if (!pairPull(w, i, j, force)) {
+      return false;
+    }
+    sumX = sumX + force.fx;
+    sumY = sumY + force.fy;
+  }
+  if (std::isnan(sumX) || std::isnan(sumY)) return false;
+  rows.sumX[i] = sumX;
+  rows.sumY[i] = sumY;
+  rows.carryX[i] = force.fx;
+  rows.carryY[i] = force.fy;
+  rows.redo[i] = 0;
+  return true;
+}
+
+// Every marked row that draws nothing is settled in literal order, shared out among
+// the threads a few rows at a time.
+void settle(const World& w, int n, const std::vector<int>& columns, PullRows& rows) {
+  std::vector<int> marked;
+  for (int i = 0; i < n; ++i) {
+    if (rows.redo[i] != 0 && w.PlanetOff[i] != 1) marked.push_back(i);
+  }
+  constexpr int kRowsAChunk = 4;
+  const int chunks = (static_cast<int>(marked.size()) + kRowsAChunk - 1) / kRowsAChunk;
+  LanePool& pool = LanePool::shared();
+  pool.run(chunks, pool.worthSharing(n), [&](int c) {
+    RowPulls scratch;
+    const int end = std::min<int>(static_cast<int>(marked.size()), (c + 1) * kRowsAChunk);
+    for (int k = c * kRowsAChunk; k < end; ++k) settleRow(w, marked[k], columns, rows, scratch);
+  });
+  for (const int i : marked) rows.settledRows += rows.redo[i] == 0;
 }
 
 }  // namespace
 
+void computePullRows(const World& w, int top, PullRows& rows) {
+  rows.anyNear = false;
+  rows.settledRows = 0;
+  if (top < 0) return;
+  const int n = top + 1;
+  const Gathered pulling = gather(w, top);
+  classify(w, n, pulling.extent, rows);
+  Table<double> closest;
+  closest.fill(1e300);
+  if (rows.inRange) sweep(w, n, pulling.columns, closest, rows);
+  mark(w, n, pulling.columns, closest, rows);
+  sweepEdges(w, n, pulling.columns, closest, rows);
+  settle(w, n, pulling.columns, rows);
+}
+
 void pullsOfRow(const World& w, int i, int top, const PullRows& rows, RowPulls& out) {
   const RowIn in{w.PlanetX[i], w.PlanetY[i], w.GravityExponent,
-                 rows.inRange ? rows.closeLimit : 1e300};
+                 rows.inRange ? rows.farBound : 1e300};
   const Law law = lawOf(w.GravityExponent);
   const auto lanes = law == Law::kSquare  ? rowLanes<Law::kSquare>
                      : law == Law::kExact ? rowLanes<Law::kExact>

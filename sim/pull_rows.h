@@ -1,6 +1,24 @@
 // The gravity pass's pulls computed ahead, all rows at once: positions are fixed
-// during the pass and pulls depend on nothing else, so each body's sum over its
-// distant partners can be formed before the pass draws any random number.
+// during the pass and pulls depend on nothing else, so each body's sums can be
+// formed before the pass draws any random number.
+//
+// When a row skips the pair-by-pair pass: the game's thread takes a row's sums and
+// carried force from here unless `redo` is set, and `redo` is set only for a row
+// that kicks (its random draws and the momenta it changes must come in literal
+// order) or that adds the force carried in from the row before (known only once that
+// row is done). Every other row was summed in the literal order of j, with the
+// literal pass's own operations, rounding for rounding, in one of three ways:
+// - the column sweep, when all its pairs are plain (distant and neither level nor
+//   straight: dx q, dy q) or close (the force carried from its previous pair), with
+//   positions and powers inside the lanes' range;
+// - a second sweep over the rows whose other pairs are distant and exactly level or
+//   straight, taking the literal pass's formulas for those (the Wall border lines
+//   bodies up on one X or Y);
+// - else pair by pair (settling), plain pairs from the same lane arithmetic and the
+//   others through pairPull, which is pairStep without the kick.
+// A sum is a chain of additions in a fixed order, so where it is formed, and on
+// which thread, changes no bit; the draws, the kicks and the dots stay on the game's
+// thread, in order.
 #pragma once
 
 #include <cstdint>
@@ -17,19 +35,19 @@ struct PullRows {
   // NaN when the row has no pair.
   Table<double> carryX{};
   Table<double> carryY{};
-  // Nonzero when row i holds a pair the sums cannot stand for: a kick, a close pair
-  // first in its row (adding the force carried from the row before), an exactly
-  // level or straight distant pair, or values near the ends of the range. Such rows
-  // are redone pair by pair in literal order.
+  // Nonzero when row i must be redone pair by pair on the game's thread: it kicks, or
+  // its first pair is close (adding the force carried from the row before).
   Table<double> redo{};
   // Nonzero when row i holds a pair that may merge (squared distance below the
   // square of its range): rows without one cannot merge at all.
   Table<double> near{};
   bool anyNear = false;
+  // Rows that took literal checks and were summed by the settling step this tick.
+  int settledRows = 0;
 
   // What the kernel found about this tick, reused by pullsOfRow.
   bool inRange = false;       // positions and powers within the lane arithmetic's range
-  double closeLimit = 0;      // squared distances above it are certainly not close
+  double farBound = 0;        // squared distances above it are certainly not close, and >= 1
   Table<double> scaled{};     // 10000 G per body; 0 where the lanes cannot take it
   Table<double> plainBody{};  // nonzero where they can
 };
