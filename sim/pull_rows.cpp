@@ -34,6 +34,9 @@ constexpr double kMaxGravity = 1e200;
 #else
 #define VELMORA_LANES __attribute__((target_clones("avx2", "default")))
 #endif
+// The pair formulas are inlined into every lane loop, else GCC leaves the larger ones
+// out of line and the loops unvectorised.
+#define VELMORA_PAIR inline __attribute__((always_inline))
 #if defined(__clang__)
 #define VELMORA_IVDEP
 #else
@@ -64,7 +67,7 @@ struct LanePull {
 };
 
 template <Law kLaw>
-inline LanePull lanePull(double xj, double yj, double xi, double yi, double scaled, double e) {
+VELMORA_PAIR LanePull lanePull(double xj, double yj, double xi, double yi, double scaled, double e) {
   const double dx = xj - xi;
   const double dy = yj - yi;
   const double d2 = dx * dx + dy * dy;
@@ -83,8 +86,13 @@ struct EdgePull {
 };
 
 template <Law kLaw>
-inline EdgePull edgePull(const LanePull& p, double scaled, double e) {
-  const double power = kLaw == Law::kSquare ? p.d2 : otherPower(__builtin_sqrt(p.d2), e);
+VELMORA_PAIR EdgePull edgePull(const LanePull& p, double scaled, double e) {
+  // r^x as the literal pass's lawPower has it; within the range, powerOf's bits
+  // without its edge checks.
+  const double r = __builtin_sqrt(p.d2);
+  double power = p.d2;
+  if constexpr (kLaw == Law::kExact) power = e == 1 ? r : 1.0;
+  if constexpr (kLaw == Law::kOther) power = powerInRange(r, e);
   const double g = scaled / power;
   // Selects between doubles and bitwise ors only, which the vectoriser takes.
   const bool level = p.dy == 0;
@@ -105,7 +113,7 @@ constexpr double kKickKey = -2;     // a close pair that kicks (in a row other t
 // kLiteralKey for a distant pair exactly level or straight (kEdges: one whose dx dy
 // underflows, the level and straight ones taking edgePull).
 template <Law kLaw, bool kEdges>
-inline void addPull(const Column& c, double exponent, const Lanes& l, int i) {
+VELMORA_PAIR void addPull(const Column& c, double exponent, const Lanes& l, int i) {
   const LanePull p = lanePull<kLaw>(c.x, c.y, l.px[i], l.py[i], c.scaled, exponent);
   double pullX = p.fx;
   double pullY = p.fy;
