@@ -16,6 +16,10 @@ bool pausedForEditing(const Game& g) {
 
 bool stepOnce(Game& g) {
   if (!pausedForEditing(g)) return false;
+  // As a click on a button would, the step first takes the focus from a field being
+  // typed: its LostFocus applies the value before the editor shows the body again.
+  g.fs7.focus(nullptr);
+  if (!pausedForEditing(g)) return false;
   Ti_Timer(g);
   Asgard(g);
   return true;

@@ -102,6 +102,26 @@ TEST(SingleStep, OnlyWhilePaused) {
   EXPECT_FALSE(stepOnce(g));
 }
 
+// A step is a player's action like a click: a value still being typed is applied
+// first, not overwritten by the editor showing the body again.
+TEST(SingleStep, AValueBeingTypedIsAppliedBeforeTheStep) {
+  GameFixture typed;
+  GameFixture entered;
+  GameFixture untouched;
+  for (GameFixture* f : {&typed, &entered, &untouched}) {
+    startSystem(*f, 10);
+    pauseOrResume(*f);
+    f->scroll(*f->g.Qui, 3);
+  }
+  typed.type(*typed.g.TXTp[kTxtpX], "2500");
+  entered.enter(*entered.g.TXTp[kTxtpX], "2500");
+  for (GameFixture* f : {&typed, &entered, &untouched}) ASSERT_TRUE(stepOnce(f->g));
+
+  expectSameTables(typed.g, entered.g);
+  EXPECT_NE(typed.g.world.PlanetX[3], untouched.g.world.PlanetX[3]);
+  EXPECT_EQ(typed.g.TXTp[kTxtpX]->text(), entered.g.TXTp[kTxtpX]->text());
+}
+
 TEST(Speed, APeriodHoldsTheTicksOfItsSpeed) {
   // x4 for k periods is x1 for 4k periods; x1/4 for 4k periods is x1 for k.
   struct Case {
