@@ -3,7 +3,8 @@
 //   Xvfb :95 -screen 0 1920x1200x24 &
 //   DISPLAY=:95 QT_QPA_PLATFORM=xcb ./build/bench/velmora_window_bench
 // --speed N runs N ticks a period (as the speed keys do: 1/8 .. 8); --crowd keeps
-// the 999 bodies of preset 5 alive: exponent 2, Bind off, the Wall border.
+// the 999 bodies of preset 5 alive: exponent 2 (or --exponent X), Bind off, the
+// Wall border.
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
   options.addHelpOption();
   options.addOption({"speed", "Simulation ticks a period: 1/8, 1/4, 1/2, 1, 2, 4 or 8.", "N", "1"});
   options.addOption({"crowd", "999 bodies at exponent 2, Bind off, Wall."});
+  options.addOption({"exponent", "The crowd's exponent (the ^G field), 0.4 to 2.6.", "X", "2"});
   options.process(app);
   const auto level = velmora::TimeSpeed::parse(options.value("speed").toStdString());
   if (!level) {
@@ -63,7 +65,7 @@ int main(int argc, char** argv) {
     g.speed.setLevel(*level);
     velmora::playerClick(*g.CDp[4]);  // 999 bodies
     if (options.isSet("crowd")) {
-      velmora::playerType(*g.TXg[2], "2");
+      velmora::playerType(*g.TXg[2], options.value("exponent").toStdString());
       velmora::playerLeave(*g.TXg[2]);
       if (g.Chbi->value() != 0) velmora::playerClick(*g.Chbi);
       velmora::playerClick(*g.Och[1]);
