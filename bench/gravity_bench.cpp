@@ -16,9 +16,9 @@
 #include "form/scheduler.h"
 #include "sim/lane_pool.h"
 #include "sim/pull_rows.h"
-#include "testworlds/reference_gravity.h"
 #include "sim/tick.h"
 #include "stats/tally_storage.h"
+#include "testworlds/reference_gravity.h"
 
 namespace velmora {
 namespace {
@@ -69,6 +69,22 @@ std::unique_ptr<World> randomWorld(int count = kMaxBodies - 1) {
     w->PlanetY[i] = 13020.0 * gen.next();
     w->PlanetGravity[i] = i == 0 ? 100 : 0.001 + 0.01 * gen.next();
     w->PlanetRed[i] = w->PlanetGreen[i] = w->PlanetBlue[i] = 200;
+  }
+  return w;
+}
+
+// A crowd as the Wall border leaves it: most bodies lined up on the four edges, on
+// one X or one Y exactly, so their rows have many level or straight partners.
+std::unique_ptr<World> wallWorld() {
+  auto w = randomWorld();
+  Rng gen;
+  gen.seed(23);
+  for (int i = 1; i < kMaxBodies; ++i) {
+    const double pick = gen.next();
+    if (pick < 0.3) w->PlanetX[i] = 900;
+    if (pick >= 0.3 && pick < 0.5) w->PlanetX[i] = 17895;
+    if (pick >= 0.5 && pick < 0.7) w->PlanetY[i] = 0;
+    if (pick >= 0.7 && pick < 0.8) w->PlanetY[i] = 13020;
   }
   return w;
 }
@@ -132,22 +148,25 @@ void threads() {
   std::printf("\n%-14s %4s %8s %8s %10s %8s %10s %8s\n", "world", "N", "exponent", "threads",
               "engine ms", "speed-up", "lanes ms", "speed-up");
   const auto random = randomWorld();
+  const auto wall = wallWorld();
   auto rows = std::make_unique<sim::PullRows>();
-  for (double exponent : {2.0, 1.7}) {
-    double one = 0;
-    double lanesOne = 0;
-    for (int k = 1; k <= std::max(most, 2); ++k) {
-      pool.resize(k);
-      const double ms = tickMs(*random, exponent, 200);
-      auto w = std::make_unique<World>(*random);
-      w->GravityExponent = exponent;
-      const double lanes = bestMs(200, [&] { sim::computePullRows(*w, w->PlanetCount, *rows); });
-      if (k == 1) {
-        one = ms;
-        lanesOne = lanes;
+  for (const auto& [name, world] : {std::pair{"random", random.get()}, {"wall", wall.get()}}) {
+    for (double exponent : {2.0, 1.7}) {
+      double one = 0;
+      double lanesOne = 0;
+      for (int k = 1; k <= std::max(most, 2); ++k) {
+        pool.resize(k);
+        const double ms = tickMs(*world, exponent, 200);
+        auto w = std::make_unique<World>(*world);
+        w->GravityExponent = exponent;
+        const double lanes = bestMs(200, [&] { sim::computePullRows(*w, w->PlanetCount, *rows); });
+        if (k == 1) {
+          one = ms;
+          lanesOne = lanes;
+        }
+        std::printf("%-14s %4d %8.2f %8d %10.3f %8.2f %10.3f %8.2f\n", name, kMaxBodies, exponent,
+                    k, ms, one / ms, lanes, lanesOne / lanes);
       }
-      std::printf("%-14s %4d %8.2f %8d %10.3f %8.2f %10.3f %8.2f\n", "random", kMaxBodies, exponent,
-                  k, ms, one / ms, lanes, lanesOne / lanes);
     }
   }
   std::printf("\nbreak-even, exponent 2, two threads whatever the rows (min rows 1):\n");
@@ -170,9 +189,11 @@ void run() {
   HeadlessGame preset;
   playerClick(*preset.g.CDp[4]);
   playerClick(*preset.g.Command2);
+  const auto wall = wallWorld();
   for (double exponent : {2.0, 1.7}) {
     compare("random", *random, exponent);
     compare("preset 5", preset.g.world, exponent);
+    compare("wall", *wall, exponent);
   }
 
   // The whole game, timers and all, as the window would run it.
