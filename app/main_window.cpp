@@ -52,10 +52,12 @@ void addSettingsPanel(Game& g) {
   Form& f = g.fs7;
   g.TXn = &text(f, "TXn", -1, "0", "Total Planets");
   g.TXt = &text(f, "TXt", -1, "15", "1000's of a second per event calculation.");
-  g.TXg[0] = &text(f, "TXg", 0, "100", "Sol Gravity");
-  g.TXg[1] = &text(f, "TXg", 1, "0.003", "Gravity of largest Planet");
-  g.TXg[2] = &text(f, "TXg", 2, "2", "g=m/r^[?x]  In 3d space the ?x = 2");
-  g.TXg[3] = &text(f, "TXg", 3, "0.1", "Gravity of largest Planet");
+  g.TXg[kTxgSunGravity] = &text(f, "TXg", kTxgSunGravity, "100", "Sol Gravity");
+  g.TXg[kTxgPlanetGravity] =
+      &text(f, "TXg", kTxgPlanetGravity, "0.003", "Gravity of largest Planet");
+  g.TXg[kTxgExponent] = &text(f, "TXg", kTxgExponent, "2", "g=m/r^[?x]  In 3d space the ?x = 2");
+  g.TXg[kTxgPlanetGravityMost] =
+      &text(f, "TXg", kTxgPlanetGravityMost, "0.1", "Gravity of largest Planet");
   g.CHgr = &check(f, "CHgr", 0, "",
                   "Randomize planet gravity. Amount to left is max, amount above is min");
   g.Text1 = &text(f, "Text1", -1, "6", "Planet Radius");
@@ -115,7 +117,7 @@ void addCommands(Game& g) {
   g.Command5 = &button(f, "Command5", -1, "Pause");
   g.Command4 = &button(f, "Command4", -1, "Clear", "Clear Screen");
   g.Command1 = &button(f, "Command1", -1, "X");
-  for (int i = 0; i < 6; ++i) {
+  for (int i = 0; i < kPresetCount; ++i) {
     const std::string caption(1, static_cast<char>('1' + i));
     g.CDp[i] = &button(f, "CDp", i, caption.c_str(), "Preset Parameters");
   }
@@ -142,7 +144,7 @@ void addPlanetEditor(Game& g) {
   }
   for (int i = 0; i < 4; ++i) {
     g.Hsp[i] = &f.add(Kind::ScrollBar, "Hsp", i);
-    if (i < 2) {
+    if (i == kTxtpX || i == kTxtpY) {  // positions, in twips up to the field size
       g.Hsp[i]->setMin(0);
       g.Hsp[i]->setMax(0);
       g.Hsp[i]->setSteps(15, 300);

@@ -16,9 +16,9 @@
 #include "form/scheduler.h"
 #include "sim/lane_pool.h"
 #include "sim/pull_rows.h"
-#include "testworlds/reference_gravity.h"
 #include "sim/tick.h"
 #include "stats/tally_storage.h"
+#include "testworlds/reference_gravity.h"
 
 namespace velmora {
 namespace {
@@ -168,7 +168,7 @@ void run() {
               "engine ms", "ratio", "ns/pair");
   const auto random = randomWorld();
   HeadlessGame preset;
-  playerClick(*preset.g.CDp[4]);
+  playerClick(*preset.g.CDp[kPresetSunNova]);
   playerClick(*preset.g.Command2);
   for (double exponent : {2.0, 1.7}) {
     compare("random", *random, exponent);
@@ -177,7 +177,7 @@ void run() {
 
   // The whole game, timers and all, as the window would run it.
   HeadlessGame game;
-  playerClick(*game.g.CDp[4]);
+  playerClick(*game.g.CDp[kPresetSunNova]);
   playerClick(*game.g.Command2);
   constexpr int kTicks = 2000;
   const double t0 = nowMs();

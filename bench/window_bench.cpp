@@ -61,10 +61,10 @@ int main(int argc, char** argv) {
   {
     velmora::qt::ModelCall call;
     g.speed.setLevel(*level);
-    velmora::playerClick(*g.CDp[4]);  // 999 bodies
+    velmora::playerClick(*g.CDp[velmora::kPresetSunNova]);  // 999 bodies
     if (options.isSet("crowd")) {
-      velmora::playerType(*g.TXg[2], "2");
-      velmora::playerLeave(*g.TXg[2]);
+      velmora::playerType(*g.TXg[velmora::kTxgExponent], "2");
+      velmora::playerLeave(*g.TXg[velmora::kTxgExponent]);
       if (g.Chbi->value() != 0) velmora::playerClick(*g.Chbi);
       velmora::playerClick(*g.Och[1]);
     }
