@@ -4,12 +4,13 @@
 
 #include "app/game.h"
 #include "form/convert.h"
+#include "sim/border.h"
 #include "sim/tick.h"
 
 namespace velmora {
 
 void Ti_Timer(Game& g) {
-  g.world.GravityExponent = numberOf(g.TXg[2]->text());
+  g.world.GravityExponent = numberOf(g.TXg[kTxgExponent]->text());
   sim::TickInputs in;
   in.sunFixed = g.CHsol->value() != 0;
   for (int i = 0; i < 7; ++i) {
@@ -32,7 +33,7 @@ void Tr_Timer(Game& g) {
 }
 
 void Och_Click(Game& g, int index) {
-  g.world.BorderMomentumDivisor = index == 0 ? 2 : 1;
+  g.world.BorderMomentumDivisor = index == sim::kSlomo ? 2 : 1;
 }
 
 void Tiball_Timer(Game& g) {

@@ -45,8 +45,28 @@ enum LaIndex : int {
   kLaCount
 };
 
-// The editor's fields TXTp(0..4) by the table they show.
+// The editor's fields TXTp(0..4) by the table they show. The scroll bar Hsp(k)
+// moves the value of TXTp(k), for the first four (the gravity has none).
 enum TxtpIndex : int { kTxtpX = 0, kTxtpY, kTxtpMomentumX, kTxtpMomentumY, kTxtpGravity };
+
+// The gravity fields TXg(0..3) by what they hold.
+enum TxgIndex : int {
+  kTxgSunGravity = 0,     // the sun's gravity
+  kTxgPlanetGravity,      // every planet's gravity; the least when CHgr randomizes it
+  kTxgExponent,           // x of the law g = m / r^x, 0.4..2.6
+  kTxgPlanetGravityMost,  // the most a randomized planet gravity may be (CHgr)
+};
+
+// The preset buttons CDp(0..5), captioned "1".."6", by the system each sets up.
+enum CdpIndex : int {
+  kPresetSpin = 0,         // only "Spin" checked, Label11 saying why
+  kPresetNoSpin,           // only "Spin" cleared, Label11 saying why
+  kPresetTwinNova,         // one of a twin star goes nova, 25 bodies
+  kPresetTwinNovaRemains,  // the same, 300 remains of Jupiter to Mars size
+  kPresetSunNova,          // 999 Jupiter-size worlds from a sun going nova
+  kPresetSmallStarNova,    // 500 Earth-size worlds from a small star's nova
+  kPresetCount
+};
 
 inline constexpr int kDefaultWindowWidth = 17895;   // twips
 inline constexpr int kDefaultWindowHeight = 13320;  // twips

@@ -33,20 +33,20 @@ void layoutSettings(Game& g) {
   captioned(nullptr, g.TXw[0], 0, top);
   for (Control* hidden : {g.TXn, g.TXw[1], g.TXw[2]}) captioned(nullptr, hidden, 0, top);
   captioned(g.Label8, g.TXt, 1, top);
-  captioned(g.La[kLaSunGravity], g.TXg[0], 2, top);
-  put(g.TXg[0], col(2), top + kCaption, 54, kField);
+  captioned(g.La[kLaSunGravity], g.TXg[kTxgSunGravity], 2, top);
+  put(g.TXg[kTxgSunGravity], col(2), top + kCaption, 54, kField);
   put(g.CHsol, col(2) + 58, top + kCaption, 18, kField);
-  captioned(g.La[kLaExponent], g.TXg[2], 3, top);
+  captioned(g.La[kLaExponent], g.TXg[kTxgExponent], 3, top);
 
   // Planet gravity: the random range's minimum above its box, the maximum to the
   // box's left; the radii beside it.
   top = 54;
   put(g.La[kLaPlanetGravity], col(0), top, kCellWidth, kCaption + kField);
-  captioned(g.La[kLaGravity], g.TXg[1], 1, top);
+  captioned(g.La[kLaGravity], g.TXg[kTxgPlanetGravity], 1, top);
   captioned(g.La[kLaRadius], g.Text1, 2, top);
   captioned(g.La[kLaSunRadius], g.TXsrad, 3, top);
   top = 100;
-  captioned(nullptr, g.TXg[3], 0, top);
+  captioned(nullptr, g.TXg[kTxgPlanetGravityMost], 0, top);
   captioned(nullptr, g.CHgr, 1, top);
   captioned(g.La[kLaCore], g.Text5, 2, top);
   captioned(nullptr, g.Chbi, 3, top);

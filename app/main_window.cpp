@@ -47,6 +47,208 @@ Control& timer(Form& f, const char* name, int interval, bool enabled) {
   return c;
 }
 
+// The settings panel: the fields, check boxes and their tips.
+void addSettingsPanel(Game& g) {
+  Form& f = g.fs7;
+  g.TXn = &text(f, "TXn", -1, "0", "Total Planets");
+  g.TXt = &text(f, "TXt", -1, "15", "1000's of a second per event calculation.");
+  g.TXg[kTxgSunGravity] = &text(f, "TXg", kTxgSunGravity, "100", "Sol Gravity");
+  g.TXg[kTxgPlanetGravity] =
+      &text(f, "TXg", kTxgPlanetGravity, "0.003", "Gravity of largest Planet");
+  g.TXg[kTxgExponent] = &text(f, "TXg", kTxgExponent, "2", "g=m/r^[?x]  In 3d space the ?x = 2");
+  g.TXg[kTxgPlanetGravityMost] =
+      &text(f, "TXg", kTxgPlanetGravityMost, "0.1", "Gravity of largest Planet");
+  g.CHgr = &check(f, "CHgr", 0, "",
+                  "Randomize planet gravity. Amount to left is max, amount above is min");
+  g.Text1 = &text(f, "Text1", -1, "6", "Planet Radius");
+  g.TXsrad = &text(f, "TXsrad", -1, "200", "Sun Radius");
+  g.Text2 = &text(f, "Text2", -1, "10", "Start Angular Momentum");
+  g.Text4 = &text(f, "Text4", -1, "1", "");
+  g.Text5 = &text(f, "Text5", -1, "5", "Atomic Force Range for bonding and merging planets");
+  g.Text7 = &text(f, "Text7", -1, "0", "Tag a Planet Number (0=sol)");
+  g.TXw[0] = &text(f, "TXw", 0, "150", "");
+  g.TXw[1] = &text(f, "TXw", 1, "0", "Waterworld Factor");
+  g.TXw[2] = &text(f, "TXw", 2, "0", "Planetoid Factor");
+  g.TXran = &text(f, "TXran", -1, "46", "Randomizer Seed");
+  g.CHran = &check(f, "CHran", 0, "Random", "Freeze Seed for Predetermined Planetary Data");
+  g.TXref = &text(f, "TXref", -1, "5", "Clear Screen Time");
+  g.CHr = &check(f, "CHr", 0, "Auto C", "Auto Clear Screen");
+  g.TXTrange = &text(f, "TXTrange", -1, "0.1",
+                     "Spread of nova's debris from the sun as a proportion of the screen size.  "
+                     "Max = 0.5  Min = 0.01");
+  g.CHgod = &check(f, "CHgod", 0, "Spin",
+                   "Deliberate Pre-ordained STARTING position and momentum to generate "
+                   "anti-clockwise spin. If 4-dim is clicked then planets that leave the screen "
+                   "start again in top right corner with spin.");
+  g.CHsol = &check(f, "CHsol", 0, "", "Fix the sun or let it drift");
+  g.Chbi = &check(f, "Chbi", 1, "Bind", "Bind Planets on Impact");
+  g.Chalive = &check(f, "Chalive", 1, "live only",
+                     "When paused display only live planets. (Ignore dead planets in edit mode)");
+}
+
+// The border rule: seven options in their frame.
+void addBorderRule(Game& g) {
+  Form& f = g.fs7;
+  g.Frame1 = &f.add(Kind::Frame, "Frame1");
+  static const char* const kBorderCaptions[7] = {"Slomo", "Wall",  "Wrap", "Comet",
+                                                 "Chaos", "4-dim", "die"};
+  static const char* const kBorderTips[7] = {
+      "Wrap to other side with half momentum",
+      "Bounce",
+      "Wrap planet to other side of screen",
+      "Bounce but lose half momentum",
+      "Appear at random edge of screen with half momentum.",
+      ("Re-appear in top right corner with NEW momentum Click spin for best results as then "
+       "the planet is relocated through the 4th dimension to the top right corner with spin."),
+      "Re-appear in top left corner with NEW momentum (Click spin for best results)",
+  };
+  for (int i = 0; i < 7; ++i) {
+    g.Och[i] = &f.add(Kind::OptionButton, "Och", i);
+    g.Och[i]->setCaption(kBorderCaptions[i]);
+    g.Och[i]->setToolTip(kBorderTips[i]);
+    g.Och[i]->setContainer(g.Frame1);
+  }
+}
+
+// Go, Pause, Clear, X, the presets and the website buttons.
+void addCommands(Game& g) {
+  Form& f = g.fs7;
+  g.Command2 = &button(f, "Command2", -1, "Go");
+  g.Command5 = &button(f, "Command5", -1, "Pause");
+  g.Command4 = &button(f, "Command4", -1, "Clear", "Clear Screen");
+  g.Command1 = &button(f, "Command1", -1, "X");
+  for (int i = 0; i < kPresetCount; ++i) {
+    const std::string caption(1, static_cast<char>('1' + i));
+    g.CDp[i] = &button(f, "CDp", i, caption.c_str(), "Preset Parameters");
+  }
+  g.Command3 = &button(f, "Command3", -1, "www", "^ Go to the website ^");
+  g.Command6 =
+      &button(f, "Command6", -1, "www how the solar system formed", "^ Go to the website ^");
+  g.Command2->setBackColor({63, 144, 0});
+}
+
+// The planet editor: the body number, type, values, scroll bars and modes.
+void addPlanetEditor(Game& g) {
+  Form& f = g.fs7;
+  g.Frame2 = &f.add(Kind::Frame, "Frame2");
+  g.TXTOden = &text(f, "TXTOden", -1, "0", "Planetary Body Number");
+  g.TxTyp =
+      &text(f, "TxTyp", -1, "X", "0 = Sun, 1 = Jupiter, 2 = Waterworld, 3 = Lunar, 4 = Asteroid");
+  static const char* const kValueTips[5] = {
+      "Horizontal Position", "Vertical Position", "Horizontal Momentum", "Vertical Momentum",
+      "Gravity of Planet... Note: 1E-02 is equal to 10x10^-2 ...or... 10 to the power -2."};
+  static const char* const kValueCaptions[5] = {"Y", "X", "Ym", "Xm", "G"};
+  for (int i = 0; i < 5; ++i) {
+    g.TXTp[i] = &text(f, "TXTp", i, "0", kValueTips[i]);
+    g.Label6[i] = &label(f, "Label6", i, kValueCaptions[i]);
+  }
+  for (int i = 0; i < 4; ++i) {
+    g.Hsp[i] = &f.add(Kind::ScrollBar, "Hsp", i);
+    if (i == kTxtpX || i == kTxtpY) {  // positions, in twips up to the field size
+      g.Hsp[i]->setMin(0);
+      g.Hsp[i]->setMax(0);
+      g.Hsp[i]->setSteps(15, 300);
+    } else {
+      g.Hsp[i]->setMin(-999);
+      g.Hsp[i]->setMax(999);
+      g.Hsp[i]->setSteps(1, 10);
+    }
+  }
+  g.Qui = &f.add(Kind::ScrollBar, "Qui");
+  g.Qui->setMin(0);
+  g.Qui->setMax(0);
+  g.Qui->setSteps(1, 1);
+  g.Opadd[0] = &f.add(Kind::OptionButton, "Opadd", 0);
+  g.Opadd[0]->setCaption("num");
+  g.Opadd[0]->setToolTip("Move Planet with Decimal Accuracy");
+  g.Opadd[1] = &f.add(Kind::OptionButton, "Opadd", 1);
+  g.Opadd[1]->setCaption("visual");
+  g.Opadd[1]->setToolTip("Move Planet with Scrollbars");
+  for (Control* o : g.Opadd) o->setContainer(g.Frame2);
+  g.Chon = &check(f, "Chon", 2, "Planet off", "");
+  // The type and on/off colours are light: these two stand on black.
+  g.TxTyp->setBackColor({0, 0, 0});
+  g.TxTyp->setForeColor({255, 255, 255});
+  g.Chon->setBackColor({0, 0, 0});
+  g.Chon->setForeColor({255, 255, 255});
+}
+
+// The statistics, the La captions and the other labels.
+void addStatisticsAndCaptions(Game& g) {
+  Form& f = g.fs7;
+  g.LaTT = &label(f, "LaTT", -1, "0");
+  g.Label2 = &label(f, "Label2", -1, "0");
+  g.Label3 = &label(f, "Label3", -1, "0");
+  g.Label4 = &label(f, "Label4", -1, "0");
+  g.Label5 = &label(f, "Label5", -1, "0");
+  g.LaPL = &label(f, "LaPL", -1, "x");
+  g.LaVida = &label(f, "LaVida", -1, "x");
+  static const char* const kCaptions[kLaCount] = {
+      "Planet        #", "Momentum",    "Core",        "Radius",      "Magma",
+      "Gravity",         "Time",        "Sun Gravity", "Tag",         "Stability",
+      "Score",           "High",        "Top",         "Border Math", "Sets",
+      "Planet Gravity",  "Planet Type", "^G",          "Planets",     "Rad"};
+  for (int i = 0; i < kLaCount; ++i) g.La[i] = &label(f, "La", i, kCaptions[i]);
+  g.La[kLaCore]->setToolTip("Solid Core");
+  g.La[kLaRadius]->setToolTip("Radius");
+  g.La[kLaGravity]->setToolTip("Planet Gravity");
+  g.La[kLaBorderMath]->setToolTip("What happens to the planet when it leaves the screen?");
+  g.Label1 = &label(f, "Label1", -1, "ver 7.0.2018");
+  g.Label7 = &label(f, "Label7", -1,
+                    "Select, spin (or not) to see how a solar system requires spin to form in a "
+                    "concentric and uniform structure. Hover over stuff to get tips on what each "
+                    "option does.");
+  g.Label8 = &label(f, "Label8", -1, "time");
+  g.Label9 = &label(f, "Label9", -1, "Spread");
+  g.Label10 = &label(f, "Label10", -1, "Hit tab to save changes for typed entries");
+  g.Label11 = &label(f, "Label11", -1, "Select 1,2,3,4,5,6 for various preset solar systems");
+}
+
+// The sun, the moon, the shark and the two picture boxes.
+void addPictures(Game& g) {
+  Form& f = g.fs7;
+  g.ImSun = &f.add(Kind::Image, "ImSun");
+  g.ImSun->setBounds(0, 0, 600, 600);
+  g.ImMoon = &f.add(Kind::Image, "ImMoon");
+  g.Shark = &f.add(Kind::Shape, "Shark");
+  g.Shark->setBounds(0, 0, 450, 450);
+  g.Picture1 = &f.add(Kind::PictureBox, "Picture1");
+  g.PicA = &f.add(Kind::PictureBox, "PicA");
+}
+
+// The timers, created in the order in which timers due together tick.
+void addTimers(Game& g) {
+  Form& f = g.fs7;
+  g.Ti = &timer(f, "Ti", 15, false);
+  g.Tr = &timer(f, "Tr", 15, true);
+  g.TiK = &timer(f, "TiK", 30, false);
+  g.TiF = &timer(f, "TiF", 500, false);
+  g.Tiball = &timer(f, "Tiball", 1000, false);
+  g.Timero = &timer(f, "Timero", 250, true);
+}
+
+// What is hidden at start-up. The mode options Opadd stay visible: their frame hides them.
+void hideAtStartUp(Game& g) {
+  for (Control* c : {g.Command4,      g.Command5,
+                     g.Frame2,        g.Qui,
+                     g.TXTOden,       g.TxTyp,
+                     g.La[kLaPlanet], g.La[kLaPlanetType],
+                     g.Chon,          g.LaVida,
+                     g.Label10,       g.Shark,
+                     g.ImSun,         g.TXn,
+                     g.Text7,         g.TXw[1],
+                     g.TXw[2],        g.La[kLaGravity],
+                     g.La[kLaTag],    g.La[kLaExponent],
+                     g.Label8}) {
+    c->setVisible(false);
+  }
+  for (int i = 0; i < 4; ++i) g.Hsp[i]->setVisible(false);
+  for (int i = 0; i < 5; ++i) {
+    g.TXTp[i]->setVisible(false);
+    g.Label6[i]->setVisible(false);
+  }
+}
+
 }  // namespace
 
 Game::Game(const Clock& clk, Host& h, TallyStorage& t)
@@ -71,181 +273,14 @@ void Game::buildMainWindow() {
   f.setVisible(true);
   surface.resizeForWindow(kDefaultWindowWidth, kDefaultWindowHeight);
 
-  // Settings panel.
-  TXn = &text(f, "TXn", -1, "0", "Total Planets");
-  TXt = &text(f, "TXt", -1, "15", "1000's of a second per event calculation.");
-  TXg[0] = &text(f, "TXg", 0, "100", "Sol Gravity");
-  TXg[1] = &text(f, "TXg", 1, "0.003", "Gravity of largest Planet");
-  TXg[2] = &text(f, "TXg", 2, "2", "g=m/r^[?x]  In 3d space the ?x = 2");
-  TXg[3] = &text(f, "TXg", 3, "0.1", "Gravity of largest Planet");
-  CHgr = &check(f, "CHgr", 0, "",
-                "Randomize planet gravity. Amount to left is max, amount above is min");
-  Text1 = &text(f, "Text1", -1, "6", "Planet Radius");
-  TXsrad = &text(f, "TXsrad", -1, "200", "Sun Radius");
-  Text2 = &text(f, "Text2", -1, "10", "Start Angular Momentum");
-  Text4 = &text(f, "Text4", -1, "1", "");
-  Text5 = &text(f, "Text5", -1, "5", "Atomic Force Range for bonding and merging planets");
-  Text7 = &text(f, "Text7", -1, "0", "Tag a Planet Number (0=sol)");
-  TXw[0] = &text(f, "TXw", 0, "150", "");
-  TXw[1] = &text(f, "TXw", 1, "0", "Waterworld Factor");
-  TXw[2] = &text(f, "TXw", 2, "0", "Planetoid Factor");
-  TXran = &text(f, "TXran", -1, "46", "Randomizer Seed");
-  CHran = &check(f, "CHran", 0, "Random", "Freeze Seed for Predetermined Planetary Data");
-  TXref = &text(f, "TXref", -1, "5", "Clear Screen Time");
-  CHr = &check(f, "CHr", 0, "Auto C", "Auto Clear Screen");
-  TXTrange = &text(f, "TXTrange", -1, "0.1",
-                   "Spread of nova's debris from the sun as a proportion of the screen size.  "
-                   "Max = 0.5  Min = 0.01");
-  CHgod = &check(f, "CHgod", 0, "Spin",
-                 "Deliberate Pre-ordained STARTING position and momentum to generate "
-                 "anti-clockwise spin. If 4-dim is clicked then planets that leave the screen "
-                 "start again in top right corner with spin.");
-  CHsol = &check(f, "CHsol", 0, "", "Fix the sun or let it drift");
-  Chbi = &check(f, "Chbi", 1, "Bind", "Bind Planets on Impact");
-  Chalive = &check(f, "Chalive", 1, "live only",
-                   "When paused display only live planets. (Ignore dead planets in edit mode)");
-
-  // Border rule.
-  Frame1 = &f.add(Kind::Frame, "Frame1");
-  static const char* const kBorderCaptions[7] = {"Slomo", "Wall",  "Wrap", "Comet",
-                                                 "Chaos", "4-dim", "die"};
-  static const char* const kBorderTips[7] = {
-      "Wrap to other side with half momentum",
-      "Bounce",
-      "Wrap planet to other side of screen",
-      "Bounce but lose half momentum",
-      "Appear at random edge of screen with half momentum.",
-      ("Re-appear in top right corner with NEW momentum Click spin for best results as then "
-       "the planet is relocated through the 4th dimension to the top right corner with spin."),
-      "Re-appear in top left corner with NEW momentum (Click spin for best results)",
-  };
-  for (int i = 0; i < 7; ++i) {
-    Och[i] = &f.add(Kind::OptionButton, "Och", i);
-    Och[i]->setCaption(kBorderCaptions[i]);
-    Och[i]->setToolTip(kBorderTips[i]);
-    Och[i]->setContainer(Frame1);
-  }
-
-  // Commands.
-  Command2 = &button(f, "Command2", -1, "Go");
-  Command5 = &button(f, "Command5", -1, "Pause");
-  Command4 = &button(f, "Command4", -1, "Clear", "Clear Screen");
-  Command1 = &button(f, "Command1", -1, "X");
-  for (int i = 0; i < 6; ++i) {
-    const std::string caption(1, static_cast<char>('1' + i));
-    CDp[i] = &button(f, "CDp", i, caption.c_str(), "Preset Parameters");
-  }
-  Command3 = &button(f, "Command3", -1, "www", "^ Go to the website ^");
-  Command6 = &button(f, "Command6", -1, "www how the solar system formed", "^ Go to the website ^");
-  Command2->setBackColor({63, 144, 0});
-
-  // Planet editor.
-  Frame2 = &f.add(Kind::Frame, "Frame2");
-  TXTOden = &text(f, "TXTOden", -1, "0", "Planetary Body Number");
-  TxTyp =
-      &text(f, "TxTyp", -1, "X", "0 = Sun, 1 = Jupiter, 2 = Waterworld, 3 = Lunar, 4 = Asteroid");
-  static const char* const kValueTips[5] = {
-      "Horizontal Position", "Vertical Position", "Horizontal Momentum", "Vertical Momentum",
-      "Gravity of Planet... Note: 1E-02 is equal to 10x10^-2 ...or... 10 to the power -2."};
-  static const char* const kValueCaptions[5] = {"Y", "X", "Ym", "Xm", "G"};
-  for (int i = 0; i < 5; ++i) {
-    TXTp[i] = &text(f, "TXTp", i, "0", kValueTips[i]);
-    Label6[i] = &label(f, "Label6", i, kValueCaptions[i]);
-  }
-  for (int i = 0; i < 4; ++i) {
-    Hsp[i] = &f.add(Kind::ScrollBar, "Hsp", i);
-    if (i < 2) {
-      Hsp[i]->setMin(0);
-      Hsp[i]->setMax(0);
-      Hsp[i]->setSteps(15, 300);
-    } else {
-      Hsp[i]->setMin(-999);
-      Hsp[i]->setMax(999);
-      Hsp[i]->setSteps(1, 10);
-    }
-  }
-  Qui = &f.add(Kind::ScrollBar, "Qui");
-  Qui->setMin(0);
-  Qui->setMax(0);
-  Qui->setSteps(1, 1);
-  Opadd[0] = &f.add(Kind::OptionButton, "Opadd", 0);
-  Opadd[0]->setCaption("num");
-  Opadd[0]->setToolTip("Move Planet with Decimal Accuracy");
-  Opadd[1] = &f.add(Kind::OptionButton, "Opadd", 1);
-  Opadd[1]->setCaption("visual");
-  Opadd[1]->setToolTip("Move Planet with Scrollbars");
-  for (Control* o : Opadd) o->setContainer(Frame2);
-  Chon = &check(f, "Chon", 2, "Planet off", "");
-  // The type and on/off colours are light: these two stand on black.
-  TxTyp->setBackColor({0, 0, 0});
-  TxTyp->setForeColor({255, 255, 255});
-  Chon->setBackColor({0, 0, 0});
-  Chon->setForeColor({255, 255, 255});
-
-  // Statistics and captions.
-  LaTT = &label(f, "LaTT", -1, "0");
-  Label2 = &label(f, "Label2", -1, "0");
-  Label3 = &label(f, "Label3", -1, "0");
-  Label4 = &label(f, "Label4", -1, "0");
-  Label5 = &label(f, "Label5", -1, "0");
-  LaPL = &label(f, "LaPL", -1, "x");
-  LaVida = &label(f, "LaVida", -1, "x");
-  static const char* const kCaptions[kLaCount] = {
-      "Planet        #", "Momentum",    "Core",        "Radius",      "Magma",
-      "Gravity",         "Time",        "Sun Gravity", "Tag",         "Stability",
-      "Score",           "High",        "Top",         "Border Math", "Sets",
-      "Planet Gravity",  "Planet Type", "^G",          "Planets",     "Rad"};
-  for (int i = 0; i < kLaCount; ++i) La[i] = &label(f, "La", i, kCaptions[i]);
-  La[kLaCore]->setToolTip("Solid Core");
-  La[kLaRadius]->setToolTip("Radius");
-  La[kLaGravity]->setToolTip("Planet Gravity");
-  La[kLaBorderMath]->setToolTip("What happens to the planet when it leaves the screen?");
-  Label1 = &label(f, "Label1", -1, "ver 7.0.2018");
-  Label7 = &label(f, "Label7", -1,
-                  "Select, spin (or not) to see how a solar system requires spin to form in a "
-                  "concentric and uniform structure. Hover over stuff to get tips on what each "
-                  "option does.");
-  Label8 = &label(f, "Label8", -1, "time");
-  Label9 = &label(f, "Label9", -1, "Spread");
-  Label10 = &label(f, "Label10", -1, "Hit tab to save changes for typed entries");
-  Label11 = &label(f, "Label11", -1, "Select 1,2,3,4,5,6 for various preset solar systems");
-
-  // Pictures.
-  ImSun = &f.add(Kind::Image, "ImSun");
-  ImSun->setBounds(0, 0, 600, 600);
-  ImMoon = &f.add(Kind::Image, "ImMoon");
-  Shark = &f.add(Kind::Shape, "Shark");
-  Shark->setBounds(0, 0, 450, 450);
-  Picture1 = &f.add(Kind::PictureBox, "Picture1");
-  PicA = &f.add(Kind::PictureBox, "PicA");
-
-  // Timers, created in the order in which timers due together tick.
-  Ti = &timer(f, "Ti", 15, false);
-  Tr = &timer(f, "Tr", 15, true);
-  TiK = &timer(f, "TiK", 30, false);
-  TiF = &timer(f, "TiF", 500, false);
-  Tiball = &timer(f, "Tiball", 1000, false);
-  Timero = &timer(f, "Timero", 250, true);
-
-  // Hidden at start-up. The mode options Opadd stay visible: their frame hides them.
-  for (Control* c : {Command4,      Command5,
-                     Frame2,        Qui,
-                     TXTOden,       TxTyp,
-                     La[kLaPlanet], La[kLaPlanetType],
-                     Chon,          LaVida,
-                     Label10,       Shark,
-                     ImSun,         TXn,
-                     Text7,         TXw[1],
-                     TXw[2],        La[kLaGravity],
-                     La[kLaTag],    La[kLaExponent],
-                     Label8}) {
-    c->setVisible(false);
-  }
-  for (int i = 0; i < 4; ++i) Hsp[i]->setVisible(false);
-  for (int i = 0; i < 5; ++i) {
-    TXTp[i]->setVisible(false);
-    Label6[i]->setVisible(false);
-  }
+  addSettingsPanel(*this);
+  addBorderRule(*this);
+  addCommands(*this);
+  addPlanetEditor(*this);
+  addStatisticsAndCaptions(*this);
+  addPictures(*this);
+  addTimers(*this);
+  hideAtStartUp(*this);
 }
 
 void Game::buildEndScreen() {

@@ -11,7 +11,7 @@
 #include "editor/editor.h"
 #include "editor/editor_numbers.h"
 #include "form/convert.h"
-#include "panel/sun_image.h"
+#include "panel/panel.h"
 
 namespace velmora {
 
@@ -89,15 +89,6 @@ void takeTimers(Game& g, const SystemSnapshot& s) {
   g.Ti->setEnabled(true);
 }
 
-void showTheSun(Game& g) {
-  if (g.CHsol->value() == 1) {
-    centreImageOn(*g.ImSun, g.world.PlanetX[0], g.world.PlanetY[0]);
-    g.ImSun->setVisible(true);
-  } else {
-    g.ImSun->setVisible(false);
-  }
-}
-
 // Pauses as a player does, the editor opening on the saved body. A system saved
 // paused was paused already: the editor showed the saved body then, even one that
 // "live only" would pass over now (switched off while shown), so it is not skipped.
@@ -122,7 +113,7 @@ std::optional<std::string> openSystem(Game& g, const SystemSnapshot& s) {
   g.editorMemory = {};
   takeTimers(g, s);
   startTheClock(g);
-  showTheSun(g);
+  showSunIfChecked(g);
 
   g.Qui->setMax(kMaxBodies - 1);
   setValueQuietly(*g.Qui, s.shownBody);

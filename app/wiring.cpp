@@ -6,6 +6,7 @@
 #include "create/create.h"
 #include "editor/editor.h"
 #include "panel/panel.h"
+#include "sim/border.h"
 #include "stats/stats.h"
 
 namespace velmora {
@@ -41,7 +42,7 @@ void Game::wireEvents() {
   TXran->onLostFocus = on(TXran_LostFocus);
   CHsol->onClick = on(CHsol_Click);
   for (int i = 0; i < 7; ++i) Och[i]->onClick = onIndex(Och_Click, i);
-  for (int i = 0; i < 6; ++i) CDp[i]->onClick = onIndex(CDp_Click, i);
+  for (int i = 0; i < kPresetCount; ++i) CDp[i]->onClick = onIndex(CDp_Click, i);
 
   // Commands.
   Command2->onClick = on(Command2_Click);
@@ -76,7 +77,7 @@ void Game::wireEvents() {
 void Game::load() {
   world.BorderMomentumDivisor = 1;
   CHsol->setValue(1);
-  Och[6]->setValue(1);
+  Och[sim::kDie]->setValue(1);
   loadTally(*this);
   Tr->setEnabled(CHran->value() != 1);
 }

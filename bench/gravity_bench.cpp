@@ -187,7 +187,7 @@ void run() {
               "engine ms", "ratio", "ns/pair");
   const auto random = randomWorld();
   HeadlessGame preset;
-  playerClick(*preset.g.CDp[4]);
+  playerClick(*preset.g.CDp[kPresetSunNova]);
   playerClick(*preset.g.Command2);
   const auto wall = wallWorld();
   for (double exponent : {2.0, 1.7}) {
@@ -198,7 +198,7 @@ void run() {
 
   // The whole game, timers and all, as the window would run it.
   HeadlessGame game;
-  playerClick(*game.g.CDp[4]);
+  playerClick(*game.g.CDp[kPresetSunNova]);
   playerClick(*game.g.Command2);
   constexpr int kTicks = 2000;
   const double t0 = nowMs();

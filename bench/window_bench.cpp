@@ -19,6 +19,7 @@
 #include "qt/game_session.h"
 #include "qt/main_window_view.h"
 #include "qt/model_call.h"
+#include "sim/border.h"
 
 namespace {
 
@@ -63,12 +64,12 @@ int main(int argc, char** argv) {
   {
     velmora::qt::ModelCall call;
     g.speed.setLevel(*level);
-    velmora::playerClick(*g.CDp[4]);  // 999 bodies
+    velmora::playerClick(*g.CDp[velmora::kPresetSunNova]);  // 999 bodies
     if (options.isSet("crowd")) {
-      velmora::playerType(*g.TXg[2], options.value("exponent").toStdString());
-      velmora::playerLeave(*g.TXg[2]);
+      velmora::playerType(*g.TXg[velmora::kTxgExponent], options.value("exponent").toStdString());
+      velmora::playerLeave(*g.TXg[velmora::kTxgExponent]);
       if (g.Chbi->value() != 0) velmora::playerClick(*g.Chbi);
-      velmora::playerClick(*g.Och[1]);
+      velmora::playerClick(*g.Och[velmora::sim::kWall]);
     }
     velmora::playerClick(*g.Command2);
   }

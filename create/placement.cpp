@@ -77,7 +77,7 @@ void placePlanets(Game& g, double spread, double g1, double g3) {
     placeFree(g, i);
     if (g.CHgod->value() == 1) placeSpin(g, i, spread);
     if (g.CHgr->value() == 0) {
-      w.PlanetGravity[i] = numberOf(g.TXg[1]->text());
+      w.PlanetGravity[i] = numberOf(g.TXg[kTxgPlanetGravity]->text());
     } else {
       w.PlanetGravity[i] = std::fabs((g3 - g1) * draw(g) + g1);
     }

@@ -26,8 +26,8 @@ void hideStartLayout(Game& g) {
 }
 
 void showRunningLayout(Game& g) {
-  g.TXg[1]->setEnabled(false);
-  g.TXg[3]->setEnabled(false);
+  g.TXg[kTxgPlanetGravity]->setEnabled(false);
+  g.TXg[kTxgPlanetGravityMost]->setEnabled(false);
   g.CHgr->setEnabled(false);
   g.Command4->setVisible(true);
   g.Command5->setLeft(240);
@@ -106,10 +106,10 @@ void Command2_Click(Game& g) {
   const double centreY = std::floor(g.H() / 2.0);
   w.PlanetX[0] = centreX;
   w.PlanetY[0] = centreY;
-  const double g1 = numberOf(g.TXg[1]->text());
-  const double g3 = numberOf(g.TXg[3]->text());
+  const double g1 = numberOf(g.TXg[kTxgPlanetGravity]->text());
+  const double g3 = numberOf(g.TXg[kTxgPlanetGravityMost]->text());
   placePlanets(g, spread, g1, g3);
-  w.PlanetGravity[0] = numberOf(g.TXg[0]->text());
+  w.PlanetGravity[0] = numberOf(g.TXg[kTxgSunGravity]->text());
 
   centreImageOn(*g.ImSun, centreX, centreY);
   g.ImMoon->setVisible(false);

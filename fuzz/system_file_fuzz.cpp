@@ -41,7 +41,7 @@ Game& runningGame() {
   static const bool started = [] {
     game.load();
     game.resize(3000, 2400);
-    playerClick(*game.CDp[2]);
+    playerClick(*game.CDp[kPresetTwinNova]);
     playerClick(*game.Command2);
     return true;
   }();

@@ -42,6 +42,10 @@ void TXran_LostFocus(Game& g) {
 }
 
 void CHsol_Click(Game& g) {
+  showSunIfChecked(g);
+}
+
+void showSunIfChecked(Game& g) {
   if (g.CHsol->value() == 1) {
     centreImageOn(*g.ImSun, g.world.PlanetX[0], g.world.PlanetY[0]);
     g.ImSun->setVisible(true);

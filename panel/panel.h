@@ -37,6 +37,8 @@ void TXref_LostFocus(Game& g);
 void CHran_Click(Game& g);
 void TXran_LostFocus(Game& g);
 void CHsol_Click(Game& g);
+// The sun's picture centred on body 0 and shown while CHsol is checked, else hidden.
+void showSunIfChecked(Game& g);
 
 // Presets.
 void CDp_Click(Game& g, int index);

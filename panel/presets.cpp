@@ -24,7 +24,7 @@ struct Write {
 using Preset = std::vector<Write>;
 
 const Preset& preset(int index) {
-  static const Preset kPresets[6] = {
+  static const Preset kPresets[kPresetCount] = {
       {
           {"CHgod", "1"},
           {"Label11",
@@ -162,7 +162,7 @@ void apply(Game& g, const Write& write) {
 }  // namespace
 
 void CDp_Click(Game& g, int index) {
-  if (index < 0 || index >= 6) return;
+  if (index < 0 || index >= kPresetCount) return;
   for (const Write& write : preset(index)) apply(g, write);
 }
 

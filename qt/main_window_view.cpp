@@ -21,8 +21,8 @@
 #include "qt/pictures.h"
 #include "qt/shortcuts.h"
 #include "qt/speed_label.h"
-#include "qt/time_view_keys.h"
 #include "qt/system_files.h"
+#include "qt/time_view_keys.h"
 
 namespace velmora::qt {
 
@@ -123,7 +123,7 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
 
   makeCaptions();
   connect(canvas_, &FieldCanvas::viewChanged, this, [this] { binder_->followViews(); });
-  if (QWidget* time = binder_->widget(*game.La[6])) new SpeedLabel(game.speed, time);
+  if (QWidget* time = binder_->widget(*game.La[kLaTime])) new SpeedLabel(game.speed, time);
 
   orderTabsByPlace();
   installTimeAndViewKeys(*this, game, *canvas_);
@@ -181,7 +181,7 @@ Placement MainWindowView::placementFor(const Control& c) const {
   } else if (isReadout(game_, c)) {
     where.boxed = true;
     where.align = Qt::AlignCenter;
-  } else if (&c == game_.Label1 || &c == game_.La[15] || c.name() == "Label6") {
+  } else if (&c == game_.Label1 || &c == game_.La[kLaPlanetGravity] || c.name() == "Label6") {
     where.align = Qt::AlignRight | Qt::AlignVCenter;
   }
   return where;
@@ -278,7 +278,7 @@ void MainWindowView::showCaptions() {
 
 void MainWindowView::showEditor() {
   // Last the top, so that it shows when the strip is lower than the whole editor.
-  for (Control* c : {game_.Label10, game_.TXTp[4], game_.La[0]}) {
+  for (Control* c : {game_.Label10, game_.TXTp[kTxtpGravity], game_.La[kLaPlanet]}) {
     QWidget* w = binder_->widget(*c);
     if (w->isVisibleTo(panel_)) strip_->ensureWidgetVisible(w, 0, 4);
   }

@@ -71,8 +71,8 @@ std::vector<FieldCaption> bareFieldCaptions(const Game& g) {
   return {
       {g.TXw[0], "Planets"},
       {g.TXt, "ms per step", g.Label8},
-      {g.TXg[2], "Law r^x", g.La[17]},
-      {g.TXg[3], "Max gravity"},
+      {g.TXg[kTxgExponent], "Law r^x", g.La[kLaExponent]},
+      {g.TXg[kTxgPlanetGravityMost], "Max gravity"},
       {g.CHgr, "Random g"},
       {g.TXran, "Seed"},
       {g.TXref, "Clear every s"},

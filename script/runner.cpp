@@ -7,6 +7,8 @@
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "app/game.h"
 #include "app/time_control.h"
@@ -107,100 +109,167 @@ class ScriptRun {
     throw ScriptError("cannot " + action + " " + id + ", a " + kindName(c.kind()));
   }
 
-  void perform(int number, const std::string& line) {
-    const auto [action, rest] = split(line);
-    if (action == "type" || action == "enter") {
-      const auto [id, text] = split(rest);
-      Control& c = control(id);
-      requireKind(c, id, {Kind::TextBox}, action);
-      if (!available(number, c, id)) return;
-      if (c.locked()) {
-        err_ << number << ": " << id << " is not available\n";
-        return;
-      }
-      playerType(c, text);
-      if (action == "enter") playerLeave(c);
-    } else if (action == "leave") {
-      Control& c = control(rest);
-      requireKind(c, rest, {Kind::TextBox}, action);
-      if (!available(number, c, rest)) return;
-      playerLeave(c);
-    } else if (action == "click") {
-      Control& c = control(rest);
-      requireKind(c, rest,
-                  {Kind::CommandButton, Kind::Label, Kind::Image, Kind::CheckBox,
-                   Kind::OptionButton, Kind::PictureBox, Kind::Shape},
-                  action);
-      if (!available(number, c, rest)) return;
-      playerClick(c);
-    } else if (action == "dblclick") {
-      Control& c = control(rest);
-      if (!available(number, c, rest)) return;
-      playerDoubleClick(c);
-    } else if (action == "scroll") {
-      const auto w = words(rest);
-      long long value = 0;
-      if (w.size() != 2 || !parseInt(w[1], value)) throw ScriptError("usage: scroll CONTROL VALUE");
-      Control& c = control(w[0]);
-      requireKind(c, w[0], {Kind::ScrollBar}, action);
-      if (!available(number, c, w[0])) return;
-      playerScroll(c, static_cast<int>(std::clamp<long long>(value, -2147483647LL, 2147483647LL)));
-    } else if (action == "wait") {
-      long long ms = 0;
-      if (!parseInt(rest, ms) || ms < 0) throw ScriptError("usage: wait MS");
-      headless_.wait(ms);
-    } else if (action == "step") {
-      if (!rest.empty()) throw ScriptError("usage: step");
-      if (!stepOnce(game_)) err_ << number << ": step is not available\n";
-    } else if (action == "speed") {
-      const auto level = TimeSpeed::parse(rest);
-      if (!level) throw ScriptError("usage: speed 1/8|1/4|1/2|1|2|4|8");
-      game_.speed.setLevel(*level);
-    } else if (action == "time") {
-      int h = 0, m = 0, s = 0;
-      char extra = 0;
-      if (std::sscanf(rest.c_str(), "%2d:%2d:%2d%c", &h, &m, &s, &extra) != 3 || h < 0 || h > 23 ||
-          m < 0 || m > 59 || s < 0 || s > 59 || rest.size() != 8) {
-        throw ScriptError("usage: time HH:MM:SS");
-      }
-      headless_.clock().setTimeOfDay(h, m, s);
-    } else if (action == "size") {
-      const auto w = words(rest);
-      long long width = 0, height = 0;
-      // 100000 twips is 6667 pixels, more than a screen holds; the surface follows the
-      // size, so a larger one would ask for gigabytes.
-      if (w.size() != 2 || !parseInt(w[0], width) || !parseInt(w[1], height) || width < 0 ||
-          height < 0 || width > 100000 || height > 100000) {
-        throw ScriptError("usage: size W H (twips, 0 to 100000)");
-      }
-      game_.resize(static_cast<int>(width), static_cast<int>(height));
-    } else if (action == "print") {
-      const auto items = words(rest);
-      std::string printed;
-      for (const auto& item : items) printed += item + "=" + printItem(item) + "\n";
-      out_ << printed;
-    } else if (action == "dump") {
-      if (rest.empty()) throw ScriptError("usage: dump FILE");
-      std::ofstream file(rest, std::ios::binary);
-      if (!file) throw ScriptError("cannot write " + rest);
-      writeJsonDump(game_, file);
-    } else if (action == "png") {
-      if (rest.empty()) throw ScriptError("usage: png FILE");
-      if (!writePng(game_.surface, rest)) throw ScriptError("cannot write " + rest);
-    } else if (action == "save") {
-      if (rest.empty()) throw ScriptError("usage: save FILE");
-      saveSystemTelling(game_, rest);
-    } else if (action == "open") {
-      if (rest.empty()) throw ScriptError("usage: open FILE");
-      openSystemTelling(game_, rest);
-    } else if (action == "hash") {
-      char buf[32];
-      std::snprintf(buf, sizeof buf, "%016llx",
-                    static_cast<unsigned long long>(worldHash(game_.world)));
-      out_ << "hash=" << buf << "\n";
-    } else {
-      throw ScriptError("unknown action " + action);
+  // One line of the script: its number, the action word and what follows it.
+  struct Line {
+    int number;
+    std::string action;
+    std::string rest;
+  };
+  using Action = void (ScriptRun::*)(const Line&);
+
+  // Every action the runner knows, by its word.
+  static const std::vector<std::pair<std::string, Action>>& actions() {
+    static const std::vector<std::pair<std::string, Action>> table = {
+        {"type", &ScriptRun::typeText},
+        {"enter", &ScriptRun::typeText},
+        {"leave", &ScriptRun::leave},
+        {"click", &ScriptRun::click},
+        {"dblclick", &ScriptRun::doubleClick},
+        {"scroll", &ScriptRun::scroll},
+        {"wait", &ScriptRun::wait},
+        {"step", &ScriptRun::step},
+        {"speed", &ScriptRun::speed},
+        {"time", &ScriptRun::timeOfDay},
+        {"size", &ScriptRun::size},
+        {"print", &ScriptRun::print},
+        {"dump", &ScriptRun::dump},
+        {"png", &ScriptRun::png},
+        {"save", &ScriptRun::save},
+        {"open", &ScriptRun::open},
+        {"hash", &ScriptRun::hash},
+    };
+    return table;
+  }
+
+  void perform(int number, const std::string& text) {
+    auto [action, rest] = split(text);
+    const Line line{number, std::move(action), std::move(rest)};
+    for (const auto& [word, run] : actions()) {
+      if (line.action == word) return (this->*run)(line);
     }
+    throw ScriptError("unknown action " + line.action);
+  }
+
+  // "type ID TEXT" types into a text box; "enter ID TEXT" then leaves it.
+  void typeText(const Line& line) {
+    const auto [id, text] = split(line.rest);
+    Control& c = control(id);
+    requireKind(c, id, {Kind::TextBox}, line.action);
+    if (!available(line.number, c, id)) return;
+    if (c.locked()) {
+      err_ << line.number << ": " << id << " is not available\n";
+      return;
+    }
+    playerType(c, text);
+    if (line.action == "enter") playerLeave(c);
+  }
+
+  void leave(const Line& line) {
+    Control& c = control(line.rest);
+    requireKind(c, line.rest, {Kind::TextBox}, line.action);
+    if (!available(line.number, c, line.rest)) return;
+    playerLeave(c);
+  }
+
+  void click(const Line& line) {
+    Control& c = control(line.rest);
+    requireKind(c, line.rest,
+                {Kind::CommandButton, Kind::Label, Kind::Image, Kind::CheckBox, Kind::OptionButton,
+                 Kind::PictureBox, Kind::Shape},
+                line.action);
+    if (!available(line.number, c, line.rest)) return;
+    playerClick(c);
+  }
+
+  void doubleClick(const Line& line) {
+    Control& c = control(line.rest);
+    if (!available(line.number, c, line.rest)) return;
+    playerDoubleClick(c);
+  }
+
+  void scroll(const Line& line) {
+    const auto w = words(line.rest);
+    long long value = 0;
+    if (w.size() != 2 || !parseInt(w[1], value)) throw ScriptError("usage: scroll CONTROL VALUE");
+    Control& c = control(w[0]);
+    requireKind(c, w[0], {Kind::ScrollBar}, line.action);
+    if (!available(line.number, c, w[0])) return;
+    playerScroll(c, static_cast<int>(std::clamp<long long>(value, -2147483647LL, 2147483647LL)));
+  }
+
+  void wait(const Line& line) {
+    long long ms = 0;
+    if (!parseInt(line.rest, ms) || ms < 0) throw ScriptError("usage: wait MS");
+    headless_.wait(ms);
+  }
+
+  void step(const Line& line) {
+    if (!line.rest.empty()) throw ScriptError("usage: step");
+    if (!stepOnce(game_)) err_ << line.number << ": step is not available\n";
+  }
+
+  void speed(const Line& line) {
+    const auto level = TimeSpeed::parse(line.rest);
+    if (!level) throw ScriptError("usage: speed 1/8|1/4|1/2|1|2|4|8");
+    game_.speed.setLevel(*level);
+  }
+
+  void timeOfDay(const Line& line) {
+    const std::string& rest = line.rest;
+    int h = 0, m = 0, s = 0;
+    char extra = 0;
+    if (std::sscanf(rest.c_str(), "%2d:%2d:%2d%c", &h, &m, &s, &extra) != 3 || h < 0 || h > 23 ||
+        m < 0 || m > 59 || s < 0 || s > 59 || rest.size() != 8) {
+      throw ScriptError("usage: time HH:MM:SS");
+    }
+    headless_.clock().setTimeOfDay(h, m, s);
+  }
+
+  void size(const Line& line) {
+    const auto w = words(line.rest);
+    long long width = 0, height = 0;
+    // 100000 twips is 6667 pixels, more than a screen holds; the surface follows the
+    // size, so a larger one would ask for gigabytes.
+    if (w.size() != 2 || !parseInt(w[0], width) || !parseInt(w[1], height) || width < 0 ||
+        height < 0 || width > 100000 || height > 100000) {
+      throw ScriptError("usage: size W H (twips, 0 to 100000)");
+    }
+    game_.resize(static_cast<int>(width), static_cast<int>(height));
+  }
+
+  void print(const Line& line) {
+    std::string printed;
+    for (const auto& item : words(line.rest)) printed += item + "=" + printItem(item) + "\n";
+    out_ << printed;
+  }
+
+  void dump(const Line& line) {
+    if (line.rest.empty()) throw ScriptError("usage: dump FILE");
+    std::ofstream file(line.rest, std::ios::binary);
+    if (!file) throw ScriptError("cannot write " + line.rest);
+    writeJsonDump(game_, file);
+  }
+
+  void png(const Line& line) {
+    if (line.rest.empty()) throw ScriptError("usage: png FILE");
+    if (!writePng(game_.surface, line.rest)) throw ScriptError("cannot write " + line.rest);
+  }
+
+  void save(const Line& line) {
+    if (line.rest.empty()) throw ScriptError("usage: save FILE");
+    saveSystemTelling(game_, line.rest);
+  }
+
+  void open(const Line& line) {
+    if (line.rest.empty()) throw ScriptError("usage: open FILE");
+    openSystemTelling(game_, line.rest);
+  }
+
+  void hash(const Line&) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%016llx",
+                  static_cast<unsigned long long>(worldHash(game_.world)));
+    out_ << "hash=" << buf << "\n";
   }
 
   std::string printItem(const std::string& item) const {

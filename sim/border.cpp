@@ -22,89 +22,110 @@ bool singleAbove(double position, double limit) {
 
 enum class Edge { kLeft, kRight, kTop, kBottom };
 
-// Performs the rule for one crossed edge.
-void applyRule(World& w, const TickInputs& in, Rng& rng, int i, Edge edge) {
+// The bottom edge of the field, as the rules place a body on it.
+double fieldBottom(const TickInputs& in) {
+  return static_cast<double>(in.H) - 300;
+}
+
+// Slomo and Wrap: the body comes back in at the opposite edge, the momentum across
+// that edge divided by the border divisor.
+void wrapAround(World& w, const TickInputs& in, int i, Edge edge) {
+  const double d = w.BorderMomentumDivisor;
+  switch (edge) {
+    case Edge::kLeft:
+      w.PlanetX[i] = in.W;
+      w.MomentumX[i] = w.MomentumX[i] / d;
+      break;
+    case Edge::kRight:
+      w.PlanetX[i] = kFieldLeft;
+      w.MomentumX[i] = w.MomentumX[i] / d;
+      break;
+    case Edge::kTop:
+      w.PlanetY[i] = fieldBottom(in);
+      w.MomentumY[i] = w.MomentumY[i] / d;
+      break;
+    case Edge::kBottom:
+      w.PlanetY[i] = 0;
+      w.MomentumY[i] = w.MomentumY[i] / d;
+      break;
+  }
+}
+
+// Wall, Comet and Chaos: the momentum across the edge reversed and divided by
+// `divisor`, the body set 30 twips inside; with `scatter` (Chaos) it also takes a
+// random place along the edge.
+void bounce(World& w, const TickInputs& in, Rng& rng, int i, Edge edge, double divisor,
+            bool scatter) {
   double& x = w.PlanetX[i];
   double& y = w.PlanetY[i];
-  double& mx = w.MomentumX[i];
-  double& my = w.MomentumY[i];
   const double W = in.W;
   const double H = in.H;
-  const double bottom = H - 300;
+  const double bottom = fieldBottom(in);
+  switch (edge) {
+    case Edge::kLeft:
+      w.MomentumX[i] = -w.MomentumX[i] / divisor;
+      x = kFieldLeft + 30;
+      if (scatter) y = std::floor(bottom * rnd(rng));
+      break;
+    case Edge::kRight:
+      w.MomentumX[i] = -w.MomentumX[i] / divisor;
+      x = W - 30;
+      if (scatter) y = std::floor(bottom * rnd(rng));
+      break;
+    case Edge::kTop:
+      w.MomentumY[i] = -w.MomentumY[i] / divisor;
+      y = 30;
+      // The new x comes from the height, as the game has it.
+      if (scatter) x = std::floor((H - 900) * rnd(rng)) + 900;
+      break;
+    case Edge::kBottom:
+      w.MomentumY[i] = -w.MomentumY[i] / divisor;
+      y = bottom - 30;
+      if (scatter) x = std::floor((H - 900) * rnd(rng)) + 900;
+      break;
+  }
+}
+
+// Die: the body stops on the edge it crossed and is switched off.
+void dieOnEdge(World& w, const TickInputs& in, int i, Edge edge) {
+  w.PlanetOff[i] = 1;
+  switch (edge) {
+    case Edge::kLeft:
+      w.PlanetX[i] = kFieldLeft;
+      break;
+    case Edge::kRight:
+      w.PlanetX[i] = in.W;
+      break;
+    case Edge::kTop:
+      w.PlanetY[i] = 0;
+      break;
+    case Edge::kBottom:
+      w.PlanetY[i] = fieldBottom(in);
+      break;
+  }
+}
+
+// Performs the selected rule for one crossed edge.
+void applyRule(World& w, const TickInputs& in, Rng& rng, int i, Edge edge) {
   switch (in.borderOption) {
+    case kSlomo:
     case kWrap:
-    case kSlomo: {
-      const double d = w.BorderMomentumDivisor;
-      switch (edge) {
-        case Edge::kLeft:
-          x = W;
-          mx = mx / d;
-          break;
-        case Edge::kRight:
-          x = kFieldLeft;
-          mx = mx / d;
-          break;
-        case Edge::kTop:
-          y = bottom;
-          my = my / d;
-          break;
-        case Edge::kBottom:
-          y = 0;
-          my = my / d;
-          break;
-      }
+      wrapAround(w, in, i, edge);
       break;
-    }
     case kWall:
-    case kComet:
-    case kChaos: {
-      // Wall reverses the component; Comet and Chaos also halve it.
-      const double divisor = in.borderOption == kWall ? 1 : 2;
-      const bool chaos = in.borderOption == kChaos;
-      switch (edge) {
-        case Edge::kLeft:
-          mx = -mx / divisor;
-          x = kFieldLeft + 30;
-          if (chaos) y = std::floor(bottom * rnd(rng));
-          break;
-        case Edge::kRight:
-          mx = -mx / divisor;
-          x = W - 30;
-          if (chaos) y = std::floor(bottom * rnd(rng));
-          break;
-        case Edge::kTop:
-          my = -my / divisor;
-          y = 30;
-          // The new x comes from the height, as the game has it.
-          if (chaos) x = std::floor((H - 900) * rnd(rng)) + 900;
-          break;
-        case Edge::kBottom:
-          my = -my / divisor;
-          y = bottom - 30;
-          if (chaos) x = std::floor((H - 900) * rnd(rng)) + 900;
-          break;
-      }
+      bounce(w, in, rng, i, edge, 1, false);
       break;
-    }
+    case kComet:
+      bounce(w, in, rng, i, edge, 2, false);
+      break;
+    case kChaos:
+      bounce(w, in, rng, i, edge, 2, true);
+      break;
     case kFourDim:
       Newton(w, in, rng, i);
       break;
     case kDie:
-      w.PlanetOff[i] = 1;
-      switch (edge) {
-        case Edge::kLeft:
-          x = kFieldLeft;
-          break;
-        case Edge::kRight:
-          x = W;
-          break;
-        case Edge::kTop:
-          y = 0;
-          break;
-        case Edge::kBottom:
-          y = bottom;
-          break;
-      }
+      dieOnEdge(w, in, i, edge);
       break;
     default:
       break;
