@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/game.h"
 #include "form/convert.h"
 #include "sim/tick.h"
+#include "state/game.h"
 
 namespace velmora {
 
@@ -42,10 +42,6 @@ void Tiball_Timer(Game& g) {
 
 void Command4_Click(Game& g) {
   g.surface.clear();
-}
-
-void KlinK(Game& g) {
-  sim::KlinK(g.world);
 }
 
 }  // namespace velmora

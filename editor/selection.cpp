@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string>
 
-#include "app/game.h"
 #include "editor/editor.h"
 #include "editor/editor_numbers.h"
 #include "form/convert.h"
 #include "panel/panel.h"
+#include "state/game.h"
 
 namespace velmora {
 

@@ -8,7 +8,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "app/game.h"
 #include "app/time_control.h"
 #include "form/player.h"
 #include "platform/system_file.h"
@@ -16,6 +15,7 @@
 #include "script/headless.h"
 #include "script/json_dump.h"
 #include "script/world_items.h"
+#include "state/game.h"
 
 namespace velmora {
 
