@@ -34,7 +34,7 @@ velmora_layer(create
   PUBLIC state
   PRIVATE panel)
 velmora_layer(editor
-  SOURCES editing.cpp editor_numbers.cpp marker.cpp pause.cpp selection.cpp
+  SOURCES editing.cpp editor_numbers.cpp live_only.cpp marker.cpp pause.cpp selection.cpp
   PUBLIC state
   PRIVATE panel sim)
 velmora_layer(stats
