@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/game.h"
+#include "state/game.h"
 
 namespace velmora {
 

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "app/game.h"
 #include "form/convert.h"
 #include "sim/border.h"
 #include "sim/tick.h"
+#include "state/game.h"
 
 namespace velmora {
 
@@ -43,10 +43,6 @@ void Tiball_Timer(Game& g) {
 
 void Command4_Click(Game& g) {
   g.surface.clear();
-}
-
-void KlinK(Game& g) {
-  sim::KlinK(g.world);
 }
 
 }  // namespace velmora

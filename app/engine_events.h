@@ -1,5 +1,5 @@
 // The events around the simulation: the tick, the running seed, the border option,
-// automatic clearing, the "Clear" button and the disturbance mark.
+// automatic clearing and the "Clear" button.
 #pragma once
 
 namespace velmora {
@@ -11,7 +11,5 @@ void Tr_Timer(Game& g);
 void Och_Click(Game& g, int index);
 void Tiball_Timer(Game& g);
 void Command4_Click(Game& g);
-// KlinK: marks a disturbance (the stability clock restarts).
-void KlinK(Game& g);
 
 }  // namespace velmora

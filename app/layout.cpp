@@ -1,6 +1,6 @@
 #include "app/layout.h"
 
-#include "app/game.h"
+#include "state/game.h"
 
 namespace velmora {
 

@@ -1,8 +1,8 @@
 // The main window Fs7 and the end screen as data: every control with its name,
 // kind, caption, tip, initial contents and visibility at start-up.
-#include "app/game.h"
 #include "app/layout.h"
 #include "panel/panel.h"
+#include "state/game.h"
 
 namespace velmora {
 

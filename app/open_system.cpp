@@ -5,13 +5,13 @@
 #include <string>
 #include <utility>
 
-#include "app/game.h"
 #include "app/system_snapshot.h"
 #include "create/create.h"
 #include "editor/editor.h"
 #include "editor/editor_numbers.h"
 #include "form/convert.h"
 #include "panel/panel.h"
+#include "state/game.h"
 
 namespace velmora {
 

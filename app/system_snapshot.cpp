@@ -5,7 +5,7 @@
 #include <cmath>
 #include <set>
 
-#include "app/game.h"
+#include "state/game.h"
 
 namespace velmora {
 

@@ -1,8 +1,8 @@
 #include "app/time_control.h"
 
 #include "app/engine_events.h"
-#include "app/game.h"
 #include "editor/editor.h"
+#include "state/game.h"
 
 namespace velmora {
 

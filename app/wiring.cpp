@@ -1,12 +1,12 @@
 // Wires the events of both windows to their handlers.
 #include "app/end_screen.h"
 #include "app/engine_events.h"
-#include "app/game.h"
 #include "app/time_control.h"
 #include "create/create.h"
 #include "editor/editor.h"
 #include "panel/panel.h"
 #include "sim/border.h"
+#include "state/game.h"
 #include "stats/stats.h"
 
 namespace velmora {

@@ -10,14 +10,14 @@
 #include <string>
 #include <thread>
 
-#include "app/game.h"
 #include "form/clock.h"
 #include "form/player.h"
 #include "form/scheduler.h"
 #include "sim/lane_pool.h"
 #include "sim/pull_rows.h"
 #include "sim/tick.h"
-#include "stats/tally_storage.h"
+#include "state/game.h"
+#include "state/tally_storage.h"
 #include "testworlds/reference_gravity.h"
 
 namespace velmora {

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "app/game.h"
 #include "form/player.h"
 #include "platform/system_file.h"
 #include "script/headless.h"
+#include "state/game.h"
 
 namespace velmora {
 namespace {

@@ -14,12 +14,12 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/time_speed.h"
 #include "form/player.h"
 #include "qt/game_session.h"
 #include "qt/main_window_view.h"
 #include "qt/model_call.h"
 #include "sim/border.h"
+#include "state/time_speed.h"
 
 namespace {
 

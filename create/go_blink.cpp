@@ -1,7 +1,7 @@
 // The blinking "Go" button of the start layout.
-#include "app/game.h"
 #include "create/create.h"
 #include "panel/spin_default.h"
+#include "state/game.h"
 
 namespace velmora {
 

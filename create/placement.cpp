@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/game.h"
 #include "form/convert.h"
+#include "state/game.h"
 
 namespace velmora {
 

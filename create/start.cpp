@@ -3,7 +3,6 @@
 #include <string>
 #include <variant>
 
-#include "app/game.h"
 #include "create/create.h"
 #include "create/placement.h"
 #include "create/start_readings.h"
@@ -11,6 +10,7 @@
 #include "panel/clear_period.h"
 #include "panel/planet_count.h"
 #include "panel/sun_image.h"
+#include "state/game.h"
 
 namespace velmora {
 

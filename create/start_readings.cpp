@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "app/game.h"
 #include "form/convert.h"
+#include "state/game.h"
 
 namespace velmora {
 

@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "app/game.h"
 #include "editor/editor.h"
 #include "editor/editor_numbers.h"
 #include "form/convert.h"
+#include "state/game.h"
 
 namespace velmora {
 

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <utility>
 
-#include "app/game.h"
 #include "form/control.h"
 #include "form/convert.h"
+#include "state/game.h"
 #include "world/world.h"
 
 namespace velmora {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/game.h"
 #include "editor/editor.h"
 #include "editor/editor_numbers.h"
 #include "form/convert.h"
+#include "state/game.h"
 
 namespace velmora {
 

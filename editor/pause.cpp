@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/engine_events.h"
-#include "app/game.h"
 #include "editor/editor.h"
 #include "editor/editor_numbers.h"
 #include "form/convert.h"
 #include "panel/planet_count.h"
+#include "sim/tick.h"
+#include "state/game.h"
 
 namespace velmora {
 
@@ -60,14 +60,14 @@ void pause(Game& g) {
   g.Hsp[0]->setMax(extentMaximum(g.W()));
   g.Hsp[1]->setMax(extentMaximum(g.H()));
   g.Chon->setVisible(true);
-  KlinK(g);
+  sim::KlinK(g.world);
   Alive(g);
   g.Label10->setVisible(true);
 }
 
 void resume(Game& g) {
   g.Label10->setVisible(false);
-  KlinK(g);
+  sim::KlinK(g.world);
   g.LaVida->setVisible(false);
   g.Chon->setVisible(false);
   g.ImSun->setVisible(true);

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string>
 
-#include "app/game.h"
 #include "editor/editor.h"
 #include "editor/editor_numbers.h"
 #include "form/convert.h"
 #include "panel/panel.h"
+#include "state/game.h"
 
 namespace velmora {
 
@@ -22,25 +22,6 @@ double typeOfGravity(double gravity) {
   if (gravity > 0.1) type = 1;
   return type;
 }
-
-// A pass of "live only" lives only while the outermost skip runs; it ends the
-// skipping once every body of the cycle has been seen off, back where it began.
-class PassScope {
- public:
-  PassScope(Game& g, int origin, int first) : pass_(g.skipPass), owner_(!pass_.running) {
-    if (owner_) pass_ = {true, origin, first, false};
-  }
-  ~PassScope() {
-    if (owner_) pass_ = {};
-  }
-  PassScope(const PassScope&) = delete;
-  PassScope& operator=(const PassScope&) = delete;
-  bool outermost() const { return owner_; }
-
- private:
-  Game::SkipPass& pass_;
-  bool owner_;
-};
 
 }  // namespace
 
@@ -87,25 +68,6 @@ void SetBody(Game& g, int16_t Pln) {
     shown.shownTexts[i] = textOf((*values[i])[Pln]);
     g.TXTp[i]->setText(shown.shownTexts[i]);
   }
-}
-
-void Alive(Game& g) {
-  if (g.Chalive->value() == 0) return;
-  const auto n = bodyOf(g.TXTOden->text());
-  if (!n || g.world.PlanetOff[*n] != 1) return;
-  const int at = g.Qui->value();
-  const int next = at + 1 >= g.world.PlanetCount ? 0 : at + 1;
-  const PassScope scope(g, at, next);
-  Game::SkipPass& pass = g.skipPass;
-  if (!scope.outermost()) {
-    if (pass.done) return;
-    if (next == pass.origin || next == pass.first) {
-      pass.done = true;
-      g.Qui->setValue(pass.origin);
-      return;
-    }
-  }
-  g.Qui->setValue(next);
 }
 
 void La_Click(Game& g, int index) {

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "app/game.h"
 #include "form/convert.h"
 #include "form/player.h"
 #include "form/scheduler.h"
 #include "fuzz_check.h"
 #include "quiet_host.h"
+#include "state/game.h"
 #include "testworlds/world_sound.h"
 
 namespace {

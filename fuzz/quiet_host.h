@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/host.h"
+#include "state/host.h"
 
 namespace velmora {
 

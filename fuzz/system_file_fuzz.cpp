@@ -6,13 +6,13 @@
 #include <string>
 #include <variant>
 
-#include "app/game.h"
 #include "app/system_snapshot.h"
 #include "form/player.h"
 #include "fuzz_check.h"
 #include "platform/system_format.h"
 #include "quiet_host.h"
 #include "script/world_items.h"
+#include "state/game.h"
 #include "world_sound.h"
 
 namespace {

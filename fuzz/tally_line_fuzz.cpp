@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "app/game.h"
 #include "form/convert.h"
 #include "fuzz_check.h"
 #include "quiet_host.h"
+#include "state/game.h"
 #include "stats/score.h"
 #include "stats/stats.h"
 #include "stats/tally_line.h"

@@ -1,7 +1,7 @@
 #include "panel/clear_period.h"
 
-#include "app/game.h"
 #include "form/convert.h"
+#include "state/game.h"
 
 namespace velmora {
 

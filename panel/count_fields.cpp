@@ -1,10 +1,10 @@
 // The planet count fields: TXn (hidden; the store of the count) and the entries
 // TXw(0..2), of which only TXw(0) reaches TXn.
-#include "app/game.h"
 #include "form/convert.h"
 #include "panel/bounded_field.h"
 #include "panel/panel.h"
 #include "panel/planet_count.h"
+#include "state/game.h"
 
 namespace velmora {
 

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <optional>
 
-#include "app/game.h"
 #include "form/convert.h"
 #include "panel/panel.h"
 #include "panel/planet_count.h"
+#include "state/game.h"
 
 namespace velmora {
 

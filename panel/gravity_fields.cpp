@@ -1,10 +1,10 @@
 // The gravity fields TXg(0..3) and the random gravity box CHgr.
 #include <string>
 
-#include "app/game.h"
 #include "form/convert.h"
 #include "panel/bounded_field.h"
 #include "panel/panel.h"
+#include "state/game.h"
 
 namespace velmora {
 

@@ -1,10 +1,10 @@
 // The three option boxes with their companions: automatic clearing (CHr, TXref,
 // Tiball), the frozen seed (CHran, TXran, Tr) and the fixed sun (CHsol, ImSun).
-#include "app/game.h"
 #include "panel/bounded_field.h"
 #include "panel/clear_period.h"
 #include "panel/panel.h"
 #include "panel/sun_image.h"
+#include "state/game.h"
 
 namespace velmora {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/game.h"
 #include "form/convert.h"
+#include "state/game.h"
 
 namespace velmora {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/game.h"
 #include "panel/panel.h"
 #include "panel/spin_default.h"
+#include "state/game.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
 // The spread of the nova's debris, read only when a system starts.
-#include "app/game.h"
 #include "panel/bounded_field.h"
 #include "panel/panel.h"
+#include "state/game.h"
 
 namespace velmora {
 

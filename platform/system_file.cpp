@@ -6,9 +6,9 @@
 #include <QString>
 #include <variant>
 
-#include "app/game.h"
 #include "app/system_snapshot.h"
 #include "platform/system_format.h"
+#include "state/game.h"
 
 namespace velmora {
 

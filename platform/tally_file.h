@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "stats/tally_storage.h"
+#include "state/tally_storage.h"
 
 namespace velmora {
 

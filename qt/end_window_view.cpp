@@ -5,10 +5,10 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "app/game.h"
 #include "form/surface.h"
 #include "qt/pictures.h"
 #include "qt/web_page.h"
+#include "state/game.h"
 
 namespace velmora::qt {
 

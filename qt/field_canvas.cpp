@@ -7,8 +7,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-#include "app/game.h"
 #include "qt/model_call.h"
+#include "state/game.h"
 
 namespace velmora::qt {
 

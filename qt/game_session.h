@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "app/game.h"
 #include "form/clock.h"
 #include "platform/tally_file.h"
 #include "qt/qt_host.h"
+#include "state/game.h"
 
 namespace velmora::qt {
 

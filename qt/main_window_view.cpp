@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/game.h"
 #include "app/layout.h"
 #include "qt/field_canvas.h"
 #include "qt/help_window.h"
@@ -23,6 +22,7 @@
 #include "qt/speed_label.h"
 #include "qt/system_files.h"
 #include "qt/time_view_keys.h"
+#include "state/game.h"
 
 namespace velmora::qt {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "app/game.h"
+#include "state/game.h"
 
 namespace velmora::qt {
 

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/host.h"
+#include "state/host.h"
 
 namespace velmora::qt {
 

@@ -3,9 +3,9 @@
 #include <QShortcut>
 #include <QWidget>
 
-#include "app/game.h"
 #include "qt/form_binder.h"
 #include "qt/system_files.h"
+#include "state/game.h"
 
 namespace velmora::qt {
 

@@ -2,7 +2,7 @@
 
 #include <QEvent>
 
-#include "app/time_speed.h"
+#include "state/time_speed.h"
 
 namespace velmora::qt {
 

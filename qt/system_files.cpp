@@ -11,10 +11,10 @@
 #include <QUrl>
 #include <QWidget>
 
-#include "app/game.h"
 #include "app/system_snapshot.h"
 #include "platform/system_file.h"
 #include "qt/model_call.h"
+#include "state/game.h"
 
 namespace velmora::qt {
 

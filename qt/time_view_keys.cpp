@@ -1,9 +1,9 @@
 #include "qt/time_view_keys.h"
 
-#include "app/game.h"
 #include "app/time_control.h"
 #include "qt/field_canvas.h"
 #include "qt/model_call.h"
+#include "state/game.h"
 
 namespace velmora::qt {
 

@@ -6,10 +6,10 @@
 #include <ostream>
 #include <string>
 
-#include "app/game.h"
 #include "form/clock.h"
 #include "form/surface.h"
-#include "stats/tally_storage.h"
+#include "state/game.h"
+#include "state/tally_storage.h"
 
 namespace velmora {
 

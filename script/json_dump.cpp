@@ -6,9 +6,9 @@
 #include <ostream>
 #include <string>
 
-#include "app/game.h"
 #include "script/control_items.h"
 #include "script/world_items.h"
+#include "state/game.h"
 
 namespace velmora {
 

@@ -2,10 +2,10 @@
 
 #include <ostream>
 
-#include "app/game.h"
 #include "form/player.h"
 #include "platform/system_file.h"
 #include "script/headless.h"
+#include "state/game.h"
 
 namespace velmora {
 

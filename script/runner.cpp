@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/game.h"
 #include "app/time_control.h"
 #include "form/player.h"
 #include "platform/system_file.h"
@@ -18,6 +17,7 @@
 #include "script/headless.h"
 #include "script/json_dump.h"
 #include "script/world_items.h"
+#include "state/game.h"
 
 namespace velmora {
 

@@ -5,7 +5,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "stats/tally_storage.h"
+#include "state/tally_storage.h"
 
 namespace velmora {
 

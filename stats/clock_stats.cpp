@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/game.h"
 #include "form/convert.h"
+#include "state/game.h"
 #include "stats/score.h"
 #include "stats/stats.h"
 

@@ -1,8 +1,8 @@
 // The tally file that keeps the best score ever between runs.
 #include <string>
 
-#include "app/game.h"
 #include "form/convert.h"
+#include "state/game.h"
 #include "stats/stats.h"
 #include "stats/tally_line.h"
 

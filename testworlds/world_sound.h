@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/game.h"
+#include "state/game.h"
 
 namespace velmora::soak {
 

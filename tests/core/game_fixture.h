@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/game.h"
 #include "form/player.h"
 #include "form/scheduler.h"
+#include "state/game.h"
 
 namespace velmora::testing {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/engine_events.h"
 #include "game_fixture.h"
-#include "stats/clock_watch.h"
+#include "sim/tick.h"
+#include "state/clock_watch.h"
 #include "stats/score.h"
 #include "stats/stats.h"
 
@@ -105,7 +105,7 @@ TEST(ClockStats, ClockSetBackGivesStableTimeZero) {
   GameFixture f;
   startSystem(f, 5, 12, 30, 0);
   tickAt(f, 12, 40, 0);
-  KlinK(f.g);
+  sim::KlinK(f.g.world);
   setClockAndTick(f, 12, 35, 0);  // below the last disturbance
   EXPECT_EQ(f.g.world.StableSeconds, 0);
   setClockAndTick(f, 12, 20, 0);  // before the start itself
@@ -135,7 +135,7 @@ TEST(ClockStats, AChangedClockIsADisturbanceAndMakesNoRecord) {
     startSystem(f, 1);  // one live body: ten stable minutes make no record
     f.g.clockWatch.note(f.clock.nowMs(), f.clock.secondOfDay());  // as "Go" does
     tickAt(f, 12, 10, 0);
-    KlinK(f.g);  // a pause, say
+    sim::KlinK(f.g.world);  // a pause, say
     setClockAndTick(f, r.h, r.m, r.s);
     const World& w = f.g.world;
     EXPECT_EQ(w.StableSeconds, 0);
@@ -182,7 +182,7 @@ TEST(ClockStats, KlinKRestartsTheStableTime) {
   GameFixture f;
   startSystem(f, 10);
   tickAt(f, 12, 1, 40);
-  KlinK(f.g);
+  sim::KlinK(f.g.world);
   TiK_Timer(f.g);  // the elapsed time has not moved on
   EXPECT_EQ(f.g.world.StableSeconds, 0);
   EXPECT_EQ(f.g.world.ElapsedSeconds, 100);
@@ -200,7 +200,7 @@ TEST(ClockStats, HighScoreIsKeptAndOnlyAHigherScoreRaisesTheTop) {
   EXPECT_EQ(f.tally.writes, writesAtLoad + 1);
   TiK_Timer(f.g);  // the same score again is not higher
   EXPECT_EQ(f.tally.writes, writesAtLoad + 1);
-  KlinK(f.g);
+  sim::KlinK(f.g.world);
   tickAt(f, 12, 1, 10);  // a lower score leaves both bests
   EXPECT_EQ(f.g.Label3->caption(), "0.0625");
   EXPECT_EQ(f.g.Label4->caption(), "2.25");

@@ -22,12 +22,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/game.h"
 #include "qt/end_window_view.h"
 #include "qt/field_canvas.h"
 #include "qt/game_session.h"
 #include "qt/main_window_view.h"
 #include "qt/web_page.h"
+#include "state/game.h"
 
 namespace velmora::qt {
 namespace {

@@ -14,11 +14,11 @@
 #include <QTest>
 #include <QUrl>
 
-#include "app/game.h"
 #include "qt/end_window_view.h"
 #include "qt/game_session.h"
 #include "qt/main_window_view.h"
 #include "qt/web_page.h"
+#include "state/game.h"
 
 namespace velmora::qt {
 namespace {

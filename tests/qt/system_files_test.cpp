@@ -13,13 +13,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/game.h"
 #include "app/system_snapshot.h"
 #include "form/player.h"
 #include "platform/system_file.h"
 #include "qt/game_session.h"
 #include "qt/main_window_view.h"
 #include "qt/system_files.h"
+#include "state/game.h"
 
 namespace velmora::qt {
 namespace {

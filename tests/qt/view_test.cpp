@@ -11,7 +11,6 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "app/game.h"
 #include "form/player.h"
 #include "qt/field_canvas.h"
 #include "qt/field_view.h"
@@ -20,6 +19,7 @@
 #include "qt/model_call.h"
 #include "qt/timer_driver.h"
 #include "script/world_items.h"
+#include "state/game.h"
 
 namespace velmora::qt {
 namespace {

@@ -19,7 +19,6 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/game.h"
 #include "qt/click_widgets.h"
 #include "qt/end_window_view.h"
 #include "qt/field_canvas.h"
@@ -29,6 +28,7 @@
 #include "qt/picture_file.h"
 #include "qt/timer_driver.h"
 #include "qt/web_page.h"
+#include "state/game.h"
 
 namespace velmora::qt {
 namespace {

@@ -12,11 +12,11 @@
 #include <sstream>
 #include <string>
 
-#include "app/game.h"
 #include "form/player.h"
 #include "platform/system_file.h"
 #include "script/headless.h"
 #include "script/world_items.h"
+#include "state/game.h"
 
 namespace velmora {
 namespace {

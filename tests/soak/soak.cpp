@@ -14,9 +14,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/game.h"
 #include "form/player.h"
 #include "form/scheduler.h"
+#include "state/game.h"
 #include "testworlds/world_sound.h"
 
 namespace velmora::soak {

@@ -1,20 +1,24 @@
 // The running game: the world, the main window Fs7 and the end screen as
-// toolkit-free forms, the random generator and the drawing surface. Every handler
-// takes the Game and reaches the controls by their names (g.TXg[2], g.Ti).
+// toolkit-free forms, the random generator, the drawing surface and what the
+// handlers keep between events. Every handler takes the Game and reaches the
+// controls by their names (g.TXg[2], g.Ti). This is the bottom of the handlers'
+// layers, so it knows none of them: the layer that wires the windows (app/)
+// defines the constructor, load() and the building of both windows, and only it
+// makes a Game.
 #pragma once
 
 #include <array>
 #include <string>
 
-#include "app/host.h"
-#include "app/time_speed.h"
-#include "editor/editor_memory.h"
 #include "form/clock.h"
 #include "form/form.h"
 #include "form/surface.h"
-#include "panel/panel_memory.h"
-#include "stats/clock_watch.h"
-#include "stats/tally_storage.h"
+#include "state/clock_watch.h"
+#include "state/editor_memory.h"
+#include "state/host.h"
+#include "state/panel_memory.h"
+#include "state/tally_storage.h"
+#include "state/time_speed.h"
 #include "world/rng.h"
 #include "world/world.h"
 

@@ -1,4 +1,4 @@
-#include "app/time_speed.h"
+#include "state/time_speed.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "stats/clock_watch.h"
+#include "state/clock_watch.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "panel/panel_memory.h"
+#include "state/panel_memory.h"
 
 #include "form/control.h"
 
