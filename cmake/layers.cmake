@@ -21,7 +21,7 @@ velmora_layer(state
   SOURCES clock_watch.cpp panel_memory.cpp time_speed.cpp
   PUBLIC form world)
 velmora_layer(sim
-  SOURCES arcsin.cpp bomb.cpp border.cpp engine_stages.cpp gravity.cpp lane_pool.cpp merge.cpp
+  SOURCES bomb.cpp border.cpp engine_stages.cpp gravity.cpp lane_pool.cpp merge.cpp
           pull_rows.cpp tick.cpp
   PUBLIC form world Threads::Threads)
 velmora_layer(panel

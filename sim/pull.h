@@ -11,7 +11,8 @@ namespace velmora::sim {
 // A body's pull at distance r is kGravityScale * its gravity / r^x.
 inline constexpr double kGravityScale = 10000;
 
-// cos(kQuarterTurn) * 1: fy of a pull from exactly level (dy = 0).
+// cos(1.5707963267949) * 1, the cosine of the rounded quarter turn the game takes
+// for the arcsine of +-1: fy of a pull from exactly level (dy = 0).
 inline constexpr double kLevelCosine = -3.4914813388431334e-15;
 
 // r^exponent for an exponent other than 2; 1 and 0 exactly, as the law reads them.

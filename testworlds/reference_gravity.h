@@ -14,8 +14,12 @@
 
 namespace velmora::reference {
 
+// Slightly above pi / 2, so its cosine is about -3.49E-15 rather than 0.
+inline constexpr double kQuarterTurn = 1.5707963267949;
+
+// Arcsine of x for |x| <= 1: atan(x / sqrt(1 - x * x)), and +-kQuarterTurn at +-1.
 inline double ArcSin(double x) {
-  if (std::fabs(x) == 1) return (x > 0 ? 1 : -1) * 1.5707963267949;
+  if (std::fabs(x) == 1) return (x > 0 ? 1 : -1) * kQuarterTurn;
   return std::atan(x / std::sqrt(1 - x * x));
 }
 
