@@ -67,7 +67,8 @@ struct LanePull {
 };
 
 template <Law kLaw>
-VELMORA_PAIR LanePull lanePull(double xj, double yj, double xi, double yi, double scaled, double e) {
+VELMORA_PAIR LanePull lanePull(double xj, double yj, double xi, double yi, double scaled,
+                               double e) {
   const double dx = xj - xi;
   const double dy = yj - yi;
   const double d2 = dx * dx + dy * dy;
@@ -438,11 +439,14 @@ bool settleRow(const World& w, int i, const std::vector<int>& columns, PullRows&
 }
 
 // Every marked row that draws nothing is settled in literal order, shared out among
-// the threads a few rows at a time.
-void settle(const World& w, int n, const std::vector<int>& columns, PullRows& rows) {
+// the threads a few rows at a time. Rows the sweep saw kick are left to the game's
+// thread at once (the sun's row never kicks: its close pairs only carry).
+void settle(const World& w, int n, const std::vector<int>& columns, const Table<double>& closest,
+            PullRows& rows) {
   std::vector<int> marked;
   for (int i = 0; i < n; ++i) {
-    if (rows.redo[i] != 0 && w.PlanetOff[i] != 1) marked.push_back(i);
+    const bool kicks = i != 0 && closest[i] == kKickKey;
+    if (rows.redo[i] != 0 && w.PlanetOff[i] != 1 && !kicks) marked.push_back(i);
   }
   constexpr int kRowsAChunk = 4;
   const int chunks = (static_cast<int>(marked.size()) + kRowsAChunk - 1) / kRowsAChunk;
@@ -469,7 +473,7 @@ void computePullRows(const World& w, int top, PullRows& rows) {
   if (rows.inRange) sweep(w, n, pulling.columns, closest, rows);
   mark(w, n, pulling.columns, closest, rows);
   sweepEdges(w, n, pulling.columns, closest, rows);
-  settle(w, n, pulling.columns, rows);
+  settle(w, n, pulling.columns, closest, rows);
 }
 
 void pullsOfRow(const World& w, int i, int top, const PullRows& rows, RowPulls& out) {
