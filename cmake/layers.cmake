@@ -47,9 +47,9 @@ velmora_layer(app
   PRIVATE sim panel create editor stats)
 
 velmora_layer(platform WITH_QT
-  SOURCES system_file.cpp system_format.cpp tally_file.cpp
+  SOURCES png_picture.cpp system_file.cpp system_format.cpp tally_file.cpp
   PUBLIC app Qt6::Core Qt6::Gui
-  PRIVATE nlohmann_json::nlohmann_json)
+  PRIVATE nlohmann_json::nlohmann_json PNG::PNG)
 velmora_layer(script WITH_QT
   SOURCES control_items.cpp headless.cpp json_dump.cpp render.cpp runner.cpp world_items.cpp
   PUBLIC platform Qt6::Gui)

@@ -1,6 +1,5 @@
 #include "platform/system_format.h"
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QImage>
 #include <bit>
@@ -11,14 +10,13 @@
 #include <nlohmann/json.hpp>
 #include <set>
 
+#include "platform/png_picture.h"
+
 namespace velmora {
 
 namespace {
 
 using Json = nlohmann::json;
-
-// Qt maps a PNG quality q to zlib level (100 - q) * 9 / 91.
-constexpr int kPngQuality = 85;
 
 // ---- Writing -------------------------------------------------------------------
 
@@ -77,14 +75,12 @@ std::string textMap(const std::map<std::string, std::string>& m, const char* ind
 }
 
 std::string pngBase64(const SystemSnapshot& s) {
-  const QImage image(reinterpret_cast<const uchar*>(s.pixels.data()), s.pictureWidth,
-                     s.pictureHeight, s.pictureWidth * 4, QImage::Format_RGB32);
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  // zlib level 1: trails on black compress nearly as well, several times faster.
-  if (!image.save(&buffer, "PNG", kPngQuality)) return {};
-  return png.toBase64().toStdString();
+  if (s.pixels.size() != static_cast<size_t>(s.pictureWidth) * s.pictureHeight) return {};
+  const auto png = encodePng(s.pixels.data(), s.pictureWidth, s.pictureHeight);
+  if (!png) return {};
+  return QByteArray::fromRawData(png->data(), static_cast<qsizetype>(png->size()))
+      .toBase64()
+      .toStdString();
 }
 
 // ---- Reading -------------------------------------------------------------------

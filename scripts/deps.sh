@@ -23,7 +23,7 @@ velmora_install_missing() {
       "${missing[@]}"
 }
 
-VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev nlohmann-json3-dev)
+VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev nlohmann-json3-dev libpng-dev)
 # util-linux brings setpriv, which runs the permission tests without root's rights;
 # lintian and dpkg-dev (dpkg-shlibdeps) serve the package test; shared-mime-info the
 # install test of the saved-system type.
