@@ -182,6 +182,33 @@ void threads() {
   pool.resize(saved);
 }
 
+// The kernel alone, one thread, with the plain sweep first (and the rows it leaves
+// for level and straight pairs swept again) or the sweep that takes them at once.
+void sweepOrders() {
+  sim::LanePool& pool = sim::LanePool::shared();
+  const int saved = pool.threads();
+  pool.resize(1);
+  std::printf("\n%-14s %4s %8s %12s %12s %8s\n", "world", "N", "exponent", "plain 1st ms",
+              "edges 1st ms", "ratio");
+  const auto random = randomWorld();
+  const auto wall = wallWorld();
+  auto rows = std::make_unique<sim::PullRows>();
+  for (const auto& [name, world] : {std::pair{"random", random.get()}, {"wall", wall.get()}}) {
+    for (double exponent : {2.0, 1.7}) {
+      auto w = std::make_unique<World>(*world);
+      w->GravityExponent = exponent;
+      const auto ms = [&](sim::EdgeSweep order) {
+        return bestMs(200, [&] { sim::computePullRows(*w, w->PlanetCount, *rows, order); });
+      };
+      const double plain = ms(sim::EdgeSweep::kSecond);
+      const double edges = ms(sim::EdgeSweep::kFirst);
+      std::printf("%-14s %4d %8.2f %12.3f %12.3f %8.2f\n", name, kMaxBodies, exponent, plain, edges,
+                  plain / edges);
+    }
+  }
+  pool.resize(saved);
+}
+
 void run() {
   std::printf("%-14s %4s %8s %10s %10s %8s %10s\n", "world", "N", "exponent", "literal ms",
               "engine ms", "ratio", "ns/pair");
@@ -212,6 +239,7 @@ void run() {
       "\nwhole game, preset 5, %d ticks: %.1f ticks/s (%.2f ms per tick), %d bodies "
       "left, peak memory %ld KiB\n",
       kTicks, kTicks / seconds, seconds * 1000 / kTicks, live, usage.ru_maxrss);
+  sweepOrders();
   threads();
 }
 

@@ -19,7 +19,7 @@ void EngineStages::border(int i) {
 
 void EngineStages::beginGravity(int top) {
   top_ = top;
-  computePullRows(w_, top, rows_);
+  computePullRows(w_, top, rows_, order_);
 }
 
 // A row without a kick or edge-case pair takes its sums and the force it carries on

@@ -12,8 +12,9 @@ namespace velmora::sim {
 
 class EngineStages {
  public:
-  EngineStages(World& world, const TickInputs& in, Rng& rng, Surface& surface)
-      : w_(world), in_(in), rng_(rng), surface_(surface) {}
+  EngineStages(World& world, const TickInputs& in, Rng& rng, Surface& surface,
+               EdgeSweep order = EdgeSweep::kGuess)
+      : w_(world), in_(in), rng_(rng), surface_(surface), order_(order) {}
 
   void move(int i);
   void beginGravity(int top);
@@ -35,6 +36,7 @@ class EngineStages {
   const TickInputs& in_;
   Rng& rng_;
   Surface& surface_;
+  EdgeSweep order_;
   CarriedForce force_;  // 0 at the start of every tick
   double sumX_ = 0;
   double sumY_ = 0;

@@ -4,7 +4,10 @@
 #include "sim/pull_rows.h"
 
 #include <algorithm>
+#include <atomic>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -77,31 +80,60 @@ VELMORA_PAIR LanePull lanePull(double xj, double yj, double xi, double yi, doubl
   return {dx, dy, d2, dx * q, dy * q};
 }
 
-// The literal pass's own pull for a pair exactly level (dy 0: fx is +-g, fy
-// cos(kQuarterTurn) g) or straight (dx 0: fx 0 g, fy g turned for dy), with
-// g = 10000 G / r^x. Within the lanes' range and beyond the far bound r^x is normal
-// and g finite, so none of the literal pass's other branches can apply.
-struct EdgePull {
-  double fx, fy;
+// A pull in the lanes' arithmetic as lanePull has it, unless the pair is exactly
+// level (dy 0: fx is +-g, fy cos(kQuarterTurn) g) or straight (dx 0: fx 0 g, fy g
+// turned for dy), when it is the literal pass's own, with g = 10000 G / r^x. Within
+// the lanes' range and beyond the far bound r^x is normal and g finite, so none of
+// the literal pass's other branches can apply.
+struct EdgeAwarePull {
+  double dx, dy, d2, fx, fy;
   bool edge;  // the pair is level or straight
 };
 
+// Bitwise, which the vectoriser takes as it is: `when ? a : b`.
+VELMORA_PAIR double pick(bool when, double a, double b) {
+  const uint64_t mask = 0 - static_cast<uint64_t>(when);
+  return std::bit_cast<double>((std::bit_cast<uint64_t>(a) & mask) |
+                               (std::bit_cast<uint64_t>(b) & ~mask));
+}
+
+// 1 with the sign of v.
+VELMORA_PAIR double unitLike(double v) {
+  constexpr uint64_t kSign = uint64_t{1} << 63;
+  return std::bit_cast<double>((std::bit_cast<uint64_t>(v) & kSign) | std::bit_cast<uint64_t>(1.0));
+}
+
+// Every lane forms one quotient v, q for a plain pair and g for an edge one, and
+// both forces as a factor times v: dx and dy for a plain pair; +-1 (exactly g) and
+// kLevelCosine for a level one; 0 and +-1 for a straight one. The
+// fewer selects, the faster the loop: it is bound by its operations, not its quotient.
 template <Law kLaw>
-VELMORA_PAIR EdgePull edgePull(const LanePull& p, double scaled, double e) {
-  // r^x as the literal pass's lawPower has it; within the range, powerOf's bits
-  // without its edge checks.
-  const double r = __builtin_sqrt(p.d2);
-  double power = p.d2;
-  if constexpr (kLaw == Law::kExact) power = e == 1 ? r : 1.0;
-  if constexpr (kLaw == Law::kOther) power = powerInRange(r, e);
-  const double g = scaled / power;
-  // Selects between doubles and bitwise ors only, which the vectoriser takes.
-  const bool level = p.dy == 0;
-  const double levelX = p.dx > 0 ? g : -g;
-  const double straightX = 0 * g;
-  const double straightY = p.dy < 0 ? -g : g;
-  const bool edge = level | (p.dx == 0);
-  return {level ? levelX : straightX, level ? kLevelCosine * g : straightY, edge};
+VELMORA_PAIR EdgeAwarePull edgeAwarePull(double xj, double yj, double xi, double yi, double scaled,
+                                         double e) {
+  const double dx = xj - xi;
+  const double dy = yj - yi;
+  const double d2 = dx * dx + dy * dy;
+  const double r = __builtin_sqrt(d2);
+  const bool level = dy == 0;
+  const bool straight = dx == 0;
+  const bool edge = level | straight;
+  // q = scaled / (r^x r) as pullQuotient in range; g = scaled / r^x, r^x as the
+  // literal pass's lawPower has it (powerOf's bits without its edge checks). An edge
+  // lane's power is multiplied by 1, exactly, selected bitwise: from a plain select
+  // the compiler makes two quotients and keeps one.
+  const double rOrOne = pick(edge, 1.0, r);
+  double v = 0;
+  if constexpr (kLaw == Law::kSquare) v = scaled / (d2 * rOrOne);
+  if constexpr (kLaw == Law::kExact) v = scaled / ((e == 1 ? r : 1.0) * rOrOne);
+  if constexpr (kLaw == Law::kOther) {
+    const double power = powerInRange(edge ? r : d2, edge ? e : halfExponent(e));
+    v = edge ? scaled / power : scaled * power;
+  }
+  // Both level and straight is a pair at one point: close, so its force is carried.
+  // A straight pair's dx is +0 (0 g as the literal pass has it) even from -0.
+  const double ux = pick(level, unitLike(dx), pick(straight, 0.0, dx));
+  const double uy = pick(level, kLevelCosine, pick(straight, unitLike(dy), dy));
+  return {dx, dy, d2, ux * v, uy * v, edge};
 }
 
 // Keys of `closest` beyond a least squared distance.
@@ -112,25 +144,25 @@ constexpr double kKickKey = -2;     // a close pair that kicks (in a row other t
 // the carried force again, its fy turned for the pair's dy. `closest` keeps the least
 // squared distance, or the least key once a pair needs more: kKickKey for a kick,
 // kLiteralKey for a distant pair exactly level or straight (kEdges: one whose dx dy
-// underflows, the level and straight ones taking edgePull).
+// underflows, the level and straight ones taking edgeAwarePull).
 template <Law kLaw, bool kEdges>
 VELMORA_PAIR void addPull(const Column& c, double exponent, const Lanes& l, int i) {
-  const LanePull p = lanePull<kLaw>(c.x, c.y, l.px[i], l.py[i], c.scaled, exponent);
-  double pullX = p.fx;
-  double pullY = p.fy;
-  bool taken = p.dx * p.dy != 0;
+  LanePull p;
+  bool taken;
   if constexpr (kEdges) {
-    const EdgePull edge = edgePull<kLaw>(p, c.scaled, exponent);
-    pullX = edge.edge ? edge.fx : pullX;
-    pullY = edge.edge ? edge.fy : pullY;
-    taken = static_cast<bool>(taken | edge.edge);
+    const EdgeAwarePull e = edgeAwarePull<kLaw>(c.x, c.y, l.px[i], l.py[i], c.scaled, exponent);
+    p = {e.dx, e.dy, e.d2, e.fx, e.fy};
+    taken = static_cast<bool>((e.dx * e.dy != 0) | e.edge);
+  } else {
+    p = lanePull<kLaw>(c.x, c.y, l.px[i], l.py[i], c.scaled, exponent);
+    taken = p.dx * p.dy != 0;
   }
   const bool close = p.d2 <= c.closeBound;
   const double carriedX = l.carryX[i];  // loaded whatever the pair, for the vectoriser
   const double carriedY = l.carryY[i];
   const double turnedY = p.dy < 0 ? -carriedY : carriedY;
-  const double fx = close ? carriedX : pullX;
-  const double fy = close ? turnedY : pullY;
+  const double fx = close ? carriedX : p.fx;
+  const double fy = close ? turnedY : p.fy;
   // Selects between doubles only, which the vectoriser takes.
   const double closeKey = p.d2 > c.bondBound ? kKickKey : p.d2;
   const double farKey = taken ? p.d2 : kLiteralKey;
@@ -261,19 +293,18 @@ struct RowIn {
 };
 
 // Body i's row: every partner's pull in the lanes' arithmetic, level and straight
-// partners through edgePull, and whether the literal pass computes just that.
+// partners through edgeAwarePull, and whether the literal pass computes just that.
 template <Law kLaw>
 VELMORA_LANES void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py,
                             const double* __restrict scaled, const double* __restrict plainBody,
                             double* __restrict fx, double* __restrict fy, double* __restrict plain,
                             int n) {
   for (int j = 0; j < n; ++j) {
-    const LanePull p = lanePull<kLaw>(px[j], py[j], in.xi, in.yi, scaled[j], in.e);
-    const EdgePull edge = edgePull<kLaw>(p, scaled[j], in.e);
-    fx[j] = edge.edge ? edge.fx : p.fx;
-    fy[j] = edge.edge ? edge.fy : p.fy;
+    const EdgeAwarePull p = edgeAwarePull<kLaw>(px[j], py[j], in.xi, in.yi, scaled[j], in.e);
+    fx[j] = p.fx;
+    fy[j] = p.fy;
     // dx dy is 0 only at an edge, or where it underflows: that pair takes pairPull.
-    const bool taken = (p.dx * p.dy != 0) | edge.edge;
+    const bool taken = (p.dx * p.dy != 0) | p.edge;
     const double key = taken ? p.d2 : 0.0;
     const double far = key > in.farBound ? 1.0 : 0.0;
     plain[j] = far * plainBody[j];
@@ -322,15 +353,45 @@ void classify(const World& w, int n, double extent, PullRows& rows) {
   rows.farBound = std::max(1.0, radius >= 0 ? radius * radius * (1 + 1e-12) : 0.0);
 }
 
-// Every row in its own lane.
+// Whether the literal pass's formulas for level and straight pairs hold in the lanes
+// this tick: positions and powers within range, no distant pair nearer than 1, and
+// every pulling body's gravity one the lanes take.
+bool edgeFormulasHold(const World& w, const std::vector<int>& columns, const PullRows& rows) {
+  if (!rows.inRange || rootLimit(w.PlanetRadius) < 1) return false;
+  for (const int j : columns) {
+    if (rows.plainBody[j] == 0) return false;
+  }
+  return true;
+}
+
+// Every row in its own lane; with kEdges, level and straight pairs too.
+template <bool kEdges>
 void sweep(const World& w, int n, const std::vector<int>& columns, Table<double>& closest,
            PullRows& rows) {
   // No force carried in yet: a row whose first pair is close comes out NaN.
   for (int i = 0; i < n; ++i) rows.carryX[i] = rows.carryY[i] = std::nan("");
   const Lanes l{w.PlanetX.data(), w.PlanetY.data(),   rows.sumX.data(),  rows.sumY.data(),
                 closest.data(),   rows.carryX.data(), rows.carryY.data()};
-  allColumnsInBlocks<false>(
+  allColumnsInBlocks<kEdges>(
       w, n, columns, l, rows, [](int j) { return j; }, LanePool::shared().worthSharing(n));
+}
+
+// The last passes, a guess at this one. When the plain sweep left level and straight
+// pairs in more than a quarter of the rows, the next passes take them in the first
+// sweep (the edge formulas cost about 1.4 times as much a pair, measured on a crowd
+// at the walls); every kRecheck passes a plain sweep counts them again. Atomic only
+// because tests may run worlds on several threads: it decides no bit.
+constexpr int kRecheck = 32;
+std::atomic<int> edgesFirstPasses{0};
+
+bool guessEdgesFirst() {
+  const int owed = edgesFirstPasses.load(std::memory_order_relaxed);
+  if (owed > 0) edgesFirstPasses.store(owed - 1, std::memory_order_relaxed);
+  return owed > 0;
+}
+
+void noteEdgeRows(int edgeRows, int n) {
+  if (4 * edgeRows > n) edgesFirstPasses.store(kRecheck, std::memory_order_relaxed);
 }
 
 // Which rows the lanes' sums cannot stand for, and which rows may merge.
@@ -369,12 +430,9 @@ void mark(const World& w, int n, const std::vector<int>& columns, const Table<do
 // The rows whose only trouble is a distant pair exactly level or straight, swept
 // again in lanes of their own with the literal formulas for those pairs. A row
 // where a product dx dy underflows keeps its mark.
-void sweepEdges(const World& w, int n, const std::vector<int>& columns,
-                const Table<double>& closest, PullRows& rows) {
-  if (!rows.inRange || rootLimit(w.PlanetRadius) < 1) return;
-  for (const int j : columns) {
-    if (rows.plainBody[j] == 0) return;
-  }
+// Returns how many rows it took.
+int sweepEdges(const World& w, int n, const std::vector<int>& columns, const Table<double>& closest,
+               PullRows& rows) {
   std::vector<int> bodies;  // of the lanes, in order
   Table<int> laneOf;
   for (int i = 0; i < n; ++i) {
@@ -384,7 +442,7 @@ void sweepEdges(const World& w, int n, const std::vector<int>& columns,
     if (edgesOnly) bodies.push_back(i);
   }
   const int lanes = static_cast<int>(bodies.size());
-  if (lanes == 0) return;
+  if (lanes == 0) return 0;
   Table<double> px, py, sx{}, sy{}, least, carryX, carryY;
   for (int k = 0; k < lanes; ++k) {
     px[k] = w.PlanetX[bodies[k]];
@@ -407,6 +465,7 @@ void sweepEdges(const World& w, int n, const std::vector<int>& columns,
     rows.redo[i] = 0;
     ++rows.settledRows;
   }
+  return lanes;
 }
 
 // Row i pair by pair in literal order, on whichever thread: its sums and the force
@@ -461,18 +520,29 @@ void settle(const World& w, int n, const std::vector<int>& columns, const Table<
 
 }  // namespace
 
-void computePullRows(const World& w, int top, PullRows& rows) {
+void computePullRows(const World& w, int top, PullRows& rows, EdgeSweep order) {
   rows.anyNear = false;
   rows.settledRows = 0;
+  rows.edgesFirst = false;
   if (top < 0) return;
   const int n = top + 1;
   const Gathered pulling = gather(w, top);
   classify(w, n, pulling.extent, rows);
   Table<double> closest;
   closest.fill(1e300);
-  if (rows.inRange) sweep(w, n, pulling.columns, closest, rows);
+  const bool edges = edgeFormulasHold(w, pulling.columns, rows);
+  const bool guessed = order == EdgeSweep::kGuess && guessEdgesFirst();
+  rows.edgesFirst = edges && (order == EdgeSweep::kFirst || guessed);
+  if (rows.edgesFirst) {
+    sweep<true>(w, n, pulling.columns, closest, rows);
+  } else if (rows.inRange) {
+    sweep<false>(w, n, pulling.columns, closest, rows);
+  }
   mark(w, n, pulling.columns, closest, rows);
-  sweepEdges(w, n, pulling.columns, closest, rows);
+  if (edges && !rows.edgesFirst) {
+    const int edgeRows = sweepEdges(w, n, pulling.columns, closest, rows);
+    if (order == EdgeSweep::kGuess) noteEdgeRows(edgeRows, n);
+  }
   settle(w, n, pulling.columns, closest, rows);
 }
 

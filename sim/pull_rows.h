@@ -13,7 +13,8 @@
 //   positions and powers inside the lanes' range;
 // - a second sweep over the rows whose other pairs are distant and exactly level or
 //   straight, taking the literal pass's formulas for those (the Wall border lines
-//   bodies up on one X or Y);
+//   bodies up on one X or Y); or, where the last passes found many such rows, one
+//   sweep of every row taking those pairs at once;
 // - else pair by pair (settling), plain pairs from the same lane arithmetic and the
 //   others through pairPull, which is pairStep without the kick.
 // A sum is a chain of additions in a fixed order, so where it is formed, and on
@@ -44,6 +45,8 @@ struct PullRows {
   bool anyNear = false;
   // Rows that took literal checks and were summed by the settling step this tick.
   int settledRows = 0;
+  // Whether the sweep that takes level and straight pairs ran first.
+  bool edgesFirst = false;
 
   // What the kernel found about this tick, reused by pullsOfRow.
   bool inRange = false;       // positions and powers within the lane arithmetic's range
@@ -60,8 +63,15 @@ struct RowPulls {
   Table<double> plain{};
 };
 
+// Which of the two sweeps comes first: the plain one, with the rows it leaves for
+// level and straight pairs swept again, or the one that takes those pairs at once
+// and costs more per pair. Either order gives the same bits. kGuess follows the last
+// passes: a crowd lined up on a wall stays lined up from one tick to the next.
+enum class EdgeSweep { kGuess, kSecond, kFirst };
+
 // Fills `rows` for bodies 0..top (off bodies are neither pulled nor pulling).
-void computePullRows(const World& world, int top, PullRows& rows);
+void computePullRows(const World& world, int top, PullRows& rows,
+                     EdgeSweep order = EdgeSweep::kGuess);
 
 // Fills `out` for row i, partners 0..top, after computePullRows of this tick.
 void pullsOfRow(const World& world, int i, int top, const PullRows& rows, RowPulls& out);
