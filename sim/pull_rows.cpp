@@ -113,7 +113,6 @@ VELMORA_PAIR EdgeAwarePull edgeAwarePull(double xj, double yj, double xi, double
   const double dx = xj - xi;
   const double dy = yj - yi;
   const double d2 = dx * dx + dy * dy;
-  const double r = __builtin_sqrt(d2);
   const bool level = dy == 0;
   const bool straight = dx == 0;
   const bool edge = level | straight;
@@ -121,12 +120,19 @@ VELMORA_PAIR EdgeAwarePull edgeAwarePull(double xj, double yj, double xi, double
   // literal pass's lawPower has it (powerOf's bits without its edge checks). An edge
   // lane's power is multiplied by 1, exactly, selected bitwise: from a plain select
   // the compiler makes two quotients and keeps one.
-  const double rOrOne = pick(edge, 1.0, r);
   double v = 0;
-  if constexpr (kLaw == Law::kSquare) v = scaled / (d2 * rOrOne);
-  if constexpr (kLaw == Law::kExact) v = scaled / ((e == 1 ? r : 1.0) * rOrOne);
+  if constexpr (kLaw != Law::kOther) {
+    const double r = __builtin_sqrt(d2);
+    const double rOrOne = pick(edge, 1.0, r);
+    if constexpr (kLaw == Law::kSquare) v = scaled / (d2 * rOrOne);
+    if constexpr (kLaw == Law::kExact) v = scaled / ((e == 1 ? r : 1.0) * rOrOne);
+  }
   if constexpr (kLaw == Law::kOther) {
-    const double power = powerInRange(edge ? r : d2, edge ? e : halfExponent(e));
+    // This law's q needs no root. An edge pair's r is |dx| + |dy|, one of them 0:
+    // the root of a rounded square is the number's magnitude exactly (binary
+    // arithmetic, rounding to nearest, no underflow: d2 is beyond 1 here).
+    const double along = std::fabs(dx) + std::fabs(dy);
+    const double power = powerInRange(edge ? along : d2, edge ? e : halfExponent(e));
     v = edge ? scaled / power : scaled * power;
   }
   // Both level and straight is a pair at one point: close, so its force is carried.
