@@ -105,8 +105,8 @@ VELMORA_PAIR double unitLike(double v) {
 
 // Every lane forms one quotient v, q for a plain pair and g for an edge one, and
 // both forces as a factor times v: dx and dy for a plain pair; +-1 (exactly g) and
-// kLevelCosine for a level one; 0 and +-1 for a straight one. The
-// fewer selects, the faster the loop: it is bound by its operations, not its quotient.
+// kLevelCosine for a level one; 0 and +-1 for a straight one. The fewer selects,
+// the faster the loop: it is bound by its operations, not by its quotient.
 template <Law kLaw>
 VELMORA_PAIR EdgeAwarePull edgeAwarePull(double xj, double yj, double xi, double yi, double scaled,
                                          double e) {
@@ -130,7 +130,8 @@ VELMORA_PAIR EdgeAwarePull edgeAwarePull(double xj, double yj, double xi, double
   if constexpr (kLaw == Law::kOther) {
     // This law's q needs no root. An edge pair's r is |dx| + |dy|, one of them 0:
     // the root of a rounded square is the number's magnitude exactly (binary
-    // arithmetic, rounding to nearest, no underflow: d2 is beyond 1 here).
+    // arithmetic, rounding to nearest, no underflow: d2 is beyond 1 wherever the
+    // pull is used).
     const double along = std::fabs(dx) + std::fabs(dy);
     const double power = powerInRange(edge ? along : d2, edge ? e : halfExponent(e));
     v = edge ? scaled / power : scaled * power;
@@ -384,8 +385,9 @@ void sweep(const World& w, int n, const std::vector<int>& columns, Table<double>
 
 // The last passes, a guess at this one. When the plain sweep left level and straight
 // pairs in more than a quarter of the rows, the next passes take them in the first
-// sweep (the edge formulas cost about 1.4 times as much a pair, measured on a crowd
-// at the walls); every kRecheck passes a plain sweep counts them again. Atomic only
+// sweep (which costs a fifth or so more a pair than the plain one: the benchmark's
+// "edges 1st" on the random world); every kRecheck passes a plain sweep counts them
+// again. Atomic only
 // because tests may run worlds on several threads: it decides no bit.
 constexpr int kRecheck = 32;
 std::atomic<int> edgesFirstPasses{0};

@@ -58,6 +58,24 @@ std::unique_ptr<World> denseWorld(uint32_t seed, double exponent) {
   return w;
 }
 
+struct Run {
+  World& w;
+  Rng& rng;
+  Surface& surface;
+};
+
+// Tick t of the engine on `fast`, with the two orders of the sweeps tick about, and
+// of the pair-by-pair path on `slow`; the literal path's disturbances.
+int tickBothWays(int t, const sim::TickInputs& in, Run fast, Run slow) {
+  const auto order = t % 2 == 0 ? sim::EdgeSweep::kSecond : sim::EdgeSweep::kFirst;
+  sim::EngineStages a(fast.w, in, fast.rng, fast.surface, order);
+  sim::driveTick(fast.w, in, a);
+  sim::EngineStages b(slow.w, in, slow.rng, slow.surface);
+  PairByPair literal{b};
+  sim::driveTick(slow.w, in, literal);
+  return b.disturbances();
+}
+
 TEST(SimKernel, FastRowsAndMergeShortcutsChangeNoBit) {
   for (double exponent : {2.0, 1.7, 1.0, -0.5}) {
     for (uint32_t seed : {1u, 2u, 3u}) {
@@ -80,14 +98,7 @@ TEST(SimKernel, FastRowsAndMergeShortcutsChangeNoBit) {
       int carried = 0;  // rows with close pairs taken from the lanes, not redone
       int merged = 0;
       for (int t = 0; t < 5; ++t) {
-        // Both orders of the sweeps, tick about.
-        const auto order = t % 2 == 0 ? sim::EdgeSweep::kSecond : sim::EdgeSweep::kFirst;
-        sim::EngineStages a(*fast, in, rf, sf, order);
-        sim::driveTick(*fast, in, a);
-        sim::EngineStages b(*slow, in, rs, ss);
-        PairByPair literal{b};
-        sim::driveTick(*slow, in, literal);
-        merged += b.disturbances();
+        merged += tickBothWays(t, in, {*fast, rf, sf}, {*slow, rs, ss});
         if (t == 0) {
           sim::PullRows rows;
           sim::computePullRows(*fast, fast->PlanetCount, rows, sim::EdgeSweep::kSecond);
@@ -174,14 +185,7 @@ TEST(SimKernel, WallRowsAreSettledAheadWithTheSameBits) {
     rf.seed(5);
     rs.seed(5);
     Surface sf, ss;
-    for (int t = 0; t < 4; ++t) {
-      const auto order = t % 2 == 0 ? sim::EdgeSweep::kSecond : sim::EdgeSweep::kFirst;
-      sim::EngineStages a(*fast, in, rf, sf, order);
-      sim::driveTick(*fast, in, a);
-      sim::EngineStages b(*slow, in, rs, ss);
-      PairByPair literal{b};
-      sim::driveTick(*slow, in, literal);
-    }
+    for (int t = 0; t < 4; ++t) tickBothWays(t, in, {*fast, rf, sf}, {*slow, rs, ss});
     EXPECT_EQ(fast->MomentumX, slow->MomentumX);
     EXPECT_EQ(fast->MomentumY, slow->MomentumY);
     EXPECT_EQ(fast->PlanetX, slow->PlanetX);
