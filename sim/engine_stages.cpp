@@ -22,8 +22,8 @@ void EngineStages::beginGravity(int top) {
   computePullRows(w_, top, rows_, order_);
 }
 
-// A row without a kick or edge-case pair takes its sums and the force it carries on
-// from the kernel.
+// A row the kernel took has its sums and the force it carries on from there; only
+// its kicks, in order, are made here.
 void EngineStages::pairs(int i) {
   if (rows_.redo[i] != 0) {
     // Literal order; plain pairs take the lanes' values, which pairStep would repeat.
@@ -40,6 +40,7 @@ void EngineStages::pairs(int i) {
     }
     return;
   }
+  for (const int j : rows_.kicks[i]) kickApart(w_, i, j, rng_, surface_);
   sumX_ = rows_.sumX[i];
   sumY_ = rows_.sumY[i];
   if (!std::isnan(rows_.carryX[i])) force_ = {rows_.carryX[i], rows_.carryY[i]};

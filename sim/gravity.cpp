@@ -15,7 +15,9 @@ double drawKick(const World& w, Rng& rng) {
   return std::floor(static_cast<double>(rng.next()) * w.ImpactJitterSpan) - w.ImpactJitter;
 }
 
-void kick(World& w, int i, int j, CarriedForce& force, Rng& rng, Surface& surface) {
+}  // namespace
+
+void kickApart(World& w, int i, int j, Rng& rng, Surface& surface) {
   const double k1 = drawKick(w, rng);
   const double k2 = drawKick(w, rng);
   Bomb(floorTwips(w.PlanetX[j]), floorTwips(w.PlanetY[j]), 2, i, j, w, rng, surface);
@@ -23,8 +25,9 @@ void kick(World& w, int i, int j, CarriedForce& force, Rng& rng, Surface& surfac
   w.MomentumX[i] = w.MomentumX[i] - k1;
   w.MomentumY[j] = k2 + w.MomentumY[j];
   w.MomentumY[i] = w.MomentumY[i] - k2;
-  force = {};
 }
+
+namespace {
 
 // A power of 0 or beyond range or an overflowing quotient pulls nothing. Exactly
 // level (x = +-1), fx is +-g and fy is cos(kQuarterTurn) * g; straight above or
@@ -73,7 +76,8 @@ bool pairPull(const World& w, int i, int j, CarriedForce& force) {
 
 void pairStep(World& w, int i, int j, CarriedForce& force, Rng& rng, Surface& surface) {
   if (pairPull(w, i, j, force)) return;
-  kick(w, i, j, force, rng, surface);
+  kickApart(w, i, j, rng, surface);
+  force = {};
   if (w.PlanetY[j] - w.PlanetY[i] < 0) force.fy = -force.fy;  // -0: the kick leaves none
 }
 

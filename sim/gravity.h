@@ -25,4 +25,9 @@ void pairStep(World& world, int i, int j, CarriedForce& force, Rng& rng, Surface
 // `force` as it was, for a pair that would kick.
 bool pairPull(const World& world, int i, int j, CarriedForce& force);
 
+// The kick of a close pair alone, for a row whose sums are known: its draws, its
+// sparks and the momenta of both bodies, as pairStep makes them. The force it leaves
+// (0, turned for the pair's dy) is the caller's.
+void kickApart(World& world, int i, int j, Rng& rng, Surface& surface);
+
 }  // namespace velmora::sim

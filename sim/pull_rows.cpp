@@ -143,15 +143,17 @@ VELMORA_PAIR EdgeAwarePull edgeAwarePull(double xj, double yj, double xi, double
   return {dx, dy, d2, ux * v, uy * v, edge};
 }
 
-// Keys of `closest` beyond a least squared distance.
-constexpr double kLiteralKey = -1;  // a distant pair only the literal checks can take
-constexpr double kKickKey = -2;     // a close pair that kicks (in a row other than the sun's)
+// Keys of `closest` beyond a least squared distance; the lesser one wins.
+constexpr double kLiteralKey = -2;  // a distant pair only the literal checks can take
+constexpr double kKickKey = -1;     // a close pair beyond the bond range (a kick, unless sun)
 
 // Adds the pull of one body on lane i, as the literal pass would: a close pair adds
-// the carried force again, its fy turned for the pair's dy. `closest` keeps the least
-// squared distance, or the least key once a pair needs more: kKickKey for a kick,
-// kLiteralKey for a distant pair exactly level or straight (kEdges: one whose dx dy
-// underflows, the level and straight ones taking edgeAwarePull).
+// the carried force again, its fy turned for the pair's dy, or after a kick a force
+// of 0 (turned too: -0 for a negative dy). `closest` keeps the least squared
+// distance, or the least key once a pair needs more: kKickKey for a kick, which the
+// sun's row does not make (its lane is redone), kLiteralKey for a distant pair
+// exactly level or straight (kEdges: one whose dx dy underflows, the level and
+// straight ones taking edgeAwarePull).
 template <Law kLaw, bool kEdges>
 VELMORA_PAIR void addPull(const Column& c, double exponent, const Lanes& l, int i) {
   LanePull p;
@@ -165,13 +167,14 @@ VELMORA_PAIR void addPull(const Column& c, double exponent, const Lanes& l, int 
     taken = p.dx * p.dy != 0;
   }
   const bool close = p.d2 <= c.closeBound;
-  const double carriedX = l.carryX[i];  // loaded whatever the pair, for the vectoriser
-  const double carriedY = l.carryY[i];
+  const bool kicks = p.d2 > c.bondBound;
+  // Loaded whatever the pair, for the vectoriser; selects between doubles only.
+  const double carriedX = kicks ? 0.0 : l.carryX[i];
+  const double carriedY = kicks ? 0.0 : l.carryY[i];
   const double turnedY = p.dy < 0 ? -carriedY : carriedY;
   const double fx = close ? carriedX : p.fx;
   const double fy = close ? turnedY : p.fy;
-  // Selects between doubles only, which the vectoriser takes.
-  const double closeKey = p.d2 > c.bondBound ? kKickKey : p.d2;
+  const double closeKey = kicks ? kKickKey : p.d2;
   const double farKey = taken ? p.d2 : kLiteralKey;
   const double key = close ? closeKey : farKey;
   l.carryX[i] = fx;
@@ -339,6 +342,7 @@ Gathered gather(const World& w, int top) {
 void classify(const World& w, int n, double extent, PullRows& rows) {
   for (int i = 0; i < n; ++i) {
     rows.sumX[i] = rows.sumY[i] = rows.redo[i] = rows.near[i] = 0;
+    rows.kicks[i].clear();
     const double scaled = kGravityScale * w.PlanetGravity[i];
     const double size = std::fabs(scaled);
     const bool plain = scaled == 0 || (size >= kMinGravity && size <= kMaxGravity);
@@ -402,6 +406,12 @@ void noteEdgeRows(int edgeRows, int n) {
   if (4 * edgeRows > n) edgesFirstPasses.store(kRecheck, std::memory_order_relaxed);
 }
 
+// Whether a lane's sums stand for its row, given its key: the literal checks take
+// what the lanes could not, and the sun's close pairs only carry.
+bool laneTakes(int i, double key) {
+  return key != kLiteralKey && (key != kKickKey || i != 0);
+}
+
 // Which rows the lanes' sums cannot stand for, and which rows may merge.
 void mark(const World& w, int n, const std::vector<int>& columns, const Table<double>& closest,
           PullRows& rows) {
@@ -424,7 +434,8 @@ void mark(const World& w, int n, const std::vector<int>& columns, const Table<do
     if (w.PlanetOff[i] == 1) continue;
     const bool tooNear = closest[i] < 1 && smallRadius;
     const bool pulledUnusually = unusual > 1 || (unusual == 1 && unusualBody != i);
-    if (!inRange || closest[i] < 0 || tooNear || std::isnan(rows.sumX[i]) || pulledUnusually) {
+    if (!inRange || !laneTakes(i, closest[i]) || tooNear || std::isnan(rows.sumX[i]) ||
+        pulledUnusually) {
       rows.redo[i] = 1;
     }
     const double sx = w.PlanetX[0] - w.PlanetX[i];
@@ -436,10 +447,10 @@ void mark(const World& w, int n, const std::vector<int>& columns, const Table<do
 }
 
 // The rows whose only trouble is a distant pair exactly level or straight, swept
-// again in lanes of their own with the literal formulas for those pairs. A row
-// where a product dx dy underflows keeps its mark.
+// again in lanes of their own with the literal formulas for those pairs, and their
+// keys updated. A row where a product dx dy underflows keeps its mark.
 // Returns how many rows it took.
-int sweepEdges(const World& w, int n, const std::vector<int>& columns, const Table<double>& closest,
+int sweepEdges(const World& w, int n, const std::vector<int>& columns, Table<double>& closest,
                PullRows& rows) {
   std::vector<int> bodies;  // of the lanes, in order
   Table<int> laneOf;
@@ -464,8 +475,9 @@ int sweepEdges(const World& w, int n, const std::vector<int>& columns, const Tab
       w, lanes, columns, l, rows, [&](int j) { return laneOf[j]; },
       LanePool::shared().worthSharing(n));
   for (int k = 0; k < lanes; ++k) {
-    if (least[k] < 0 || std::isnan(sx[k]) || std::isnan(sy[k])) continue;
     const int i = bodies[k];
+    if (!laneTakes(i, least[k]) || std::isnan(sx[k]) || std::isnan(sy[k])) continue;
+    closest[i] = least[k];
     rows.sumX[i] = sx[k];
     rows.sumY[i] = sy[k];
     rows.carryX[i] = carryX[k];
@@ -526,6 +538,46 @@ void settle(const World& w, int n, const std::vector<int>& columns, const Table<
   for (const int i : marked) rows.settledRows += rows.redo[i] == 0;
 }
 
+// Row i's partners that it kicks, highest first: close (d2 within the radius's
+// bound, as the lanes test it) and beyond the bond range. The sun is never one.
+void kickPartners(const World& w, int i, int n, double closeBound, double bondBound,
+                  std::vector<int>& out) {
+  Table<uint8_t> kicking;
+  const double xi = w.PlanetX[i];
+  const double yi = w.PlanetY[i];
+  for (int j = 0; j < n; ++j) {
+    const double dx = w.PlanetX[j] - xi;
+    const double dy = w.PlanetY[j] - yi;
+    const double d2 = dx * dx + dy * dy;
+    kicking[j] = static_cast<uint8_t>((d2 <= closeBound) & (d2 > bondBound));
+  }
+  for (int j = n - 1; j > 0; --j) {
+    if (kicking[j] != 0 && j != i && w.PlanetOff[j] != 1) out.push_back(j);
+  }
+}
+
+// The kicks of every row the lanes summed, listed for the game's thread. The sun's
+// row, which the settling step may have summed, kicks nothing.
+void listKicks(const World& w, int n, const Table<double>& closest, PullRows& rows) {
+  std::vector<int> kicking;
+  for (int i = 1; i < n; ++i) {
+    if (rows.redo[i] == 0 && closest[i] == kKickKey && w.PlanetOff[i] != 1) kicking.push_back(i);
+  }
+  if (kicking.empty()) return;
+  const double closeBound = rootLimit(w.PlanetRadius);
+  const double bondBound = rootLimit(w.BondRange);
+  constexpr int kRowsAChunk = 8;
+  const int chunks = (static_cast<int>(kicking.size()) + kRowsAChunk - 1) / kRowsAChunk;
+  LanePool& pool = LanePool::shared();
+  pool.run(chunks, pool.worthSharing(n), [&](int c) {
+    const int end = std::min<int>(static_cast<int>(kicking.size()), (c + 1) * kRowsAChunk);
+    for (int k = c * kRowsAChunk; k < end; ++k) {
+      const int i = kicking[k];
+      kickPartners(w, i, n, closeBound, bondBound, rows.kicks[i]);
+    }
+  });
+}
+
 }  // namespace
 
 void computePullRows(const World& w, int top, PullRows& rows, EdgeSweep order) {
@@ -552,6 +604,7 @@ void computePullRows(const World& w, int top, PullRows& rows, EdgeSweep order) {
     if (order == EdgeSweep::kGuess) noteEdgeRows(edgeRows, n);
   }
   settle(w, n, pulling.columns, closest, rows);
+  listKicks(w, n, closest, rows);
 }
 
 void pullsOfRow(const World& w, int i, int top, const PullRows& rows, RowPulls& out) {

@@ -3,26 +3,30 @@
 // formed before the pass draws any random number.
 //
 // When a row skips the pair-by-pair pass: the game's thread takes a row's sums and
-// carried force from here unless `redo` is set, and `redo` is set only for a row
-// that kicks (its random draws and the momenta it changes must come in literal
-// order) or that adds the force carried in from the row before (known only once that
-// row is done). Every other row was summed in the literal order of j, with the
-// literal pass's own operations, rounding for rounding, in one of three ways:
+// carried force from here unless `redo` is set, and makes the row's kicks listed in
+// `kicks` (their random draws and the momenta they change come in literal order,
+// on that thread; a kick leaves a force of 0, whatever it draws, so the sums do not
+// wait for it). `redo` is set for a row that adds the force carried in from the row
+// before (known only once that row is done), and for the few the lanes cannot take.
+// Every other row was summed in the literal order of j, with the literal pass's own
+// operations, rounding for rounding, in one of three ways:
 // - the column sweep, when all its pairs are plain (distant and neither level nor
-//   straight: dx q, dy q) or close (the force carried from its previous pair), with
-//   positions and powers inside the lanes' range;
+//   straight: dx q, dy q) or close (the force carried from its previous pair, or
+//   none after a kick), with positions and powers inside the lanes' range;
 // - a second sweep over the rows whose other pairs are distant and exactly level or
 //   straight, taking the literal pass's formulas for those (the Wall border lines
 //   bodies up on one X or Y); or, where the last passes found many such rows, one
 //   sweep of every row taking those pairs at once;
 // - else pair by pair (settling), plain pairs from the same lane arithmetic and the
-//   others through pairPull, which is pairStep without the kick.
+//   others through pairPull, which is pairStep without the kick (a row that kicks
+//   there stays marked).
 // A sum is a chain of additions in a fixed order, so where it is formed, and on
 // which thread, changes no bit; the draws, the kicks and the dots stay on the game's
 // thread, in order.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "world/world.h"
 
@@ -36,9 +40,12 @@ struct PullRows {
   // NaN when the row has no pair.
   Table<double> carryX{};
   Table<double> carryY{};
-  // Nonzero when row i must be redone pair by pair on the game's thread: it kicks, or
-  // its first pair is close (adding the force carried from the row before).
+  // Nonzero when row i must be redone pair by pair on the game's thread: its first
+  // pair is close (adding the force carried from the row before), or the lanes and
+  // the settling step could not take it.
   Table<double> redo{};
+  // Where redo is 0: the partners j that row i kicks, highest first.
+  Table<std::vector<int>> kicks{};
   // Nonzero when row i holds a pair that may merge (squared distance below the
   // square of its range): rows without one cannot merge at all.
   Table<double> near{};

@@ -93,7 +93,8 @@ TEST(SimKernel, FastRowsAndMergeShortcutsChangeNoBit) {
       rf.seed(seed);
       rs.seed(seed);
       Surface sf, ss;
-      int redone = 0;   // rows the game's thread redoes: kicks, a force carried in
+      int redone = 0;   // rows the game's thread redoes: a force carried in
+      int kicked = 0;   // rows summed ahead whose kicks the game's thread makes
       int settled = 0;  // rows summed pair by pair ahead of the pass
       int carried = 0;  // rows with close pairs taken from the lanes, not redone
       int merged = 0;
@@ -103,6 +104,7 @@ TEST(SimKernel, FastRowsAndMergeShortcutsChangeNoBit) {
           sim::PullRows rows;
           sim::computePullRows(*fast, fast->PlanetCount, rows, sim::EdgeSweep::kSecond);
           for (double r : rows.redo) redone += r != 0;
+          for (const auto& partners : rows.kicks) kicked += !partners.empty();
           settled += rows.settledRows;
           for (int i = 0; i <= fast->PlanetCount; ++i) {
             if (rows.redo[i] != 0 || fast->PlanetOff[i] == 1) continue;
@@ -129,9 +131,9 @@ TEST(SimKernel, FastRowsAndMergeShortcutsChangeNoBit) {
       // nothing kicks, so the level and straight rows are all settled.
       EXPECT_GT(settled, seed == 3 ? 0 : -1);
       if (seed == 3) {
-        EXPECT_EQ(redone, 0);
+        EXPECT_EQ(redone + kicked, 0);
       } else {
-        EXPECT_GT(redone, 5);
+        EXPECT_GT(kicked, 5);
       }
       EXPECT_LT(redone + settled, 500);
       if (in.bind) {
@@ -145,7 +147,10 @@ TEST(SimKernel, FastRowsAndMergeShortcutsChangeNoBit) {
 
 // Bodies held on two walls, as the Wall border leaves a crowd: half share one X
 // exactly, half one Y, so nearly every row has partners straight above or below or
-// exactly level. A few pairs sit just beyond the bond range and kick.
+// exactly level. A few pairs sit just beyond the bond range and kick. Three bodies
+// last in the tables: the top two within the bond range, so their rows open on a
+// close pair and take the force carried in (redone on the game's thread), and the
+// one below them kicks the third.
 std::unique_ptr<World> wallWorld(double exponent) {
   std::vector<testing::Body> bodies{{.x = 3000, .y = 2000, .gravity = 50}};
   for (int i = 1; i < 400; ++i) {
@@ -162,6 +167,7 @@ std::unique_ptr<World> wallWorld(double exponent) {
       ++i;
     }
   }
+  for (double x : {2000.0, 2005.5, 2008.5}) bodies.push_back({.x = x, .y = 1200, .gravity = 0.002});
   auto w = testing::makeWorld(bodies);
   w->GravityExponent = exponent;
   return w;
@@ -176,9 +182,13 @@ TEST(SimKernel, WallRowsAreSettledAheadWithTheSameBits) {
     sim::computePullRows(*fast, fast->PlanetCount, rows, sim::EdgeSweep::kSecond);
     int redone = 0;
     for (double r : rows.redo) redone += r != 0;
+    int kicked = 0;
+    for (const auto& partners : rows.kicks) kicked += !partners.empty();
     EXPECT_GT(rows.settledRows, 300);
-    EXPECT_GT(redone, 0);  // the kicking pairs' rows
-    EXPECT_LT(redone, 40);
+    EXPECT_EQ(redone, 2);   // the top two, one of them kicking on the game's thread
+    EXPECT_GT(kicked, 10);  // the rows of the pairs beyond the bond range, from the lanes
+    const int p = fast->PlanetCount - 2;
+    EXPECT_EQ(rows.kicks[p], std::vector<int>{p + 1});
 
     const sim::TickInputs in = testing::gravityOnly();
     Rng rf, rs;
@@ -200,8 +210,8 @@ uint64_t bits(double v) {
 }
 
 // The sweep that takes level and straight pairs at once leaves every row as the
-// plain sweep followed by the second one does: the same rows to redo, and the same
-// sums and carried force, bit for bit, in all the others. (The ticks above check
+// plain sweep followed by the second one does: the same rows to redo and kicks to
+// make, and the same sums and carried force, bit for bit, in all the others. (The ticks above check
 // the merges it lets a row skip.)
 TEST(SimKernel, EitherSweepFirstGivesTheSameRows) {
   for (double exponent : {2.0, 1.7, 1.0, 0.0}) {
@@ -214,6 +224,7 @@ TEST(SimKernel, EitherSweepFirstGivesTheSameRows) {
       ASSERT_FALSE(second.edgesFirst);
       ASSERT_TRUE(first.edgesFirst);
       EXPECT_EQ(first.redo, second.redo);
+      EXPECT_EQ(first.kicks, second.kicks);
       // A level or straight pair's distance is known at once, so a row may merge only
       // where the plain sweep said so too, and often where it could not tell.
       for (int i = 0; i <= w->PlanetCount; ++i) EXPECT_LE(first.near[i], second.near[i]);
