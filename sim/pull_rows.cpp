@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "sim/edge_lanes.h"
 #include "sim/gravity.h"
 #include "sim/lane_pool.h"
 #include "sim/power.h"
@@ -48,8 +49,9 @@ constexpr double kMaxGravity = 1e200;
 
 struct Column {
   double x, y, scaled;
-  double closeBound;  // squared distances at or below it are close (r <= radius or r = 0)
-  double bondBound;   // close ones above it kick (r > bonding range); infinite for the sun
+  double closeBound;    // squared distances at or below it are close (r <= radius or r = 0)
+  double bondBound;     // close ones above it kick (r > bonding range); infinite for the sun
+  uint64_t edgeBlocks;  // the blocks of lanes that may hold its level or straight partners
 };
 
 struct Lanes {
@@ -192,8 +194,9 @@ VELMORA_LANES void oneColumn(const Column& c, double e, const Lanes& lanes, int 
 }
 
 // Two columns in one sweep halve the loads and stores of the sums; a lane still
-// adds the higher j first.
-template <Law kLaw, bool kEdges>
+// adds the higher j first. Each column takes the edge formulas or not, as its lanes
+// here need.
+template <Law kLaw, bool kEdgesA, bool kEdgesB>
 VELMORA_LANES void twoColumns(const Column& ca, const Column& cb, double e, const Lanes& lanes,
                               int lo, int hi) {
   const Lanes l = lanes;
@@ -201,9 +204,25 @@ VELMORA_LANES void twoColumns(const Column& ca, const Column& cb, double e, cons
   const Column b = cb;
   VELMORA_IVDEP
   for (int i = lo; i < hi; ++i) {
-    addPull<kLaw, kEdges>(a, e, l, i);
-    addPull<kLaw, kEdges>(b, e, l, i);
+    addPull<kLaw, kEdgesA>(a, e, l, i);
+    addPull<kLaw, kEdgesB>(b, e, l, i);
   }
+}
+
+bool holdsEdges(const Column& c, int lane) {
+  return ((c.edgeBlocks >> (lane / kLanesABlock)) & 1) != 0;
+}
+
+// The end of the run of whole blocks from `lane` (below `last`) in which each column
+// keeps its need of the edge formulas.
+int sameNeedsUntil(const Column& a, const Column& b, int lane, int last) {
+  const bool edgesA = holdsEdges(a, lane);
+  const bool edgesB = holdsEdges(b, lane);
+  int end = (lane / kLanesABlock + 1) * kLanesABlock;
+  while (end < last && holdsEdges(a, end) == edgesA && holdsEdges(b, end) == edgesB) {
+    end += kLanesABlock;
+  }
+  return std::min(end, last);
 }
 
 // The largest squared distance whose root is at most `range` (0 for a negative one):
@@ -221,16 +240,19 @@ constexpr int kNoLane = std::numeric_limits<int>::max() - 1;
 
 // Every column's pulls on the lanes lo..hi-1, each lane summed in the order of the
 // columns whatever the block, so blocks may run on separate threads. selfLane(j) is
-// the lane of body j, which its own column skips, or kNoLane.
-template <Law kLaw, bool kEdges, class SelfLane>
+// the lane of body j, which its own column skips, or kNoLane; with kEdges,
+// edgeBlocks(j) its blocks of lanes that take the edge formulas (the others give the
+// same bits through the plain ones).
+template <Law kLaw, bool kEdges, class SelfLane, class EdgeBlocks>
 void allColumns(const World& w, int lo, int hi, const std::vector<int>& columns, const Lanes& l,
-                const PullRows& rows, const SelfLane& selfLane) {
+                const PullRows& rows, const SelfLane& selfLane, const EdgeBlocks& edgeBlocks) {
   const double e = w.GravityExponent;
   const double bondBound = rootLimit(w.BondRange);
   const double closeBound = rootLimit(w.PlanetRadius);
   const auto column = [&](int j) {
     const double kickBound = j == 0 ? 1.0 / 0.0 : bondBound;
-    return Column{w.PlanetX[j], w.PlanetY[j], rows.scaled[j], closeBound, kickBound};
+    const uint64_t blocks = kEdges ? edgeBlocks(j) : 0;
+    return Column{w.PlanetX[j], w.PlanetY[j], rows.scaled[j], closeBound, kickBound, blocks};
   };
   // The lanes of [from, to) inside the block.
   const auto inBlock = [lo, hi](int from, int to) {
@@ -238,11 +260,35 @@ void allColumns(const World& w, int lo, int hi, const std::vector<int>& columns,
   };
   const auto sweepTwo = [&](const Column& a, const Column& b, int from, int to) {
     const auto [first, last] = inBlock(from, to);
-    if (first < last) twoColumns<kLaw, kEdges>(a, b, e, l, first, last);
+    if constexpr (!kEdges) {
+      if (first < last) twoColumns<kLaw, false, false>(a, b, e, l, first, last);
+      return;
+    }
+    for (int lane = first; lane < last;) {
+      const int end = sameNeedsUntil(a, b, lane, last);
+      const int needs = 2 * holdsEdges(a, lane) + holdsEdges(b, lane);
+      if (needs == 0) twoColumns<kLaw, false, false>(a, b, e, l, lane, end);
+      if (needs == 1) twoColumns<kLaw, false, true>(a, b, e, l, lane, end);
+      if (needs == 2) twoColumns<kLaw, true, false>(a, b, e, l, lane, end);
+      if (needs == 3) twoColumns<kLaw, true, true>(a, b, e, l, lane, end);
+      lane = end;
+    }
   };
   const auto sweepOne = [&](const Column& c, int from, int to) {
     const auto [first, last] = inBlock(from, to);
-    if (first < last) oneColumn<kLaw, kEdges>(c, e, l, first, last);
+    if constexpr (!kEdges) {
+      if (first < last) oneColumn<kLaw, false>(c, e, l, first, last);
+      return;
+    }
+    for (int lane = first; lane < last;) {
+      const int end = sameNeedsUntil(c, c, lane, last);
+      if (holdsEdges(c, lane)) {
+        oneColumn<kLaw, true>(c, e, l, lane, end);
+      } else {
+        oneColumn<kLaw, false>(c, e, l, lane, end);
+      }
+      lane = end;
+    }
   };
   const auto single = [&](const Column& c, int i) {
     if (i >= lo && i < hi) addPull<kLaw, kEdges>(c, e, l, i);
@@ -273,16 +319,17 @@ void allColumns(const World& w, int lo, int hi, const std::vector<int>& columns,
 // Lanes are swept in chunks: a chunk's lanes stay in the first-level cache through
 // every column, and the threads take chunks as they come free, so one woken late
 // still finds work. Any split gives the same bits: a lane's sums never leave it.
-template <bool kEdges, class SelfLane>
+template <bool kEdges, class SelfLane, class EdgeBlocks>
 void allColumnsInBlocks(const World& w, int lanes, const std::vector<int>& columns, const Lanes& l,
-                        const PullRows& rows, const SelfLane& selfLane, bool share) {
+                        const PullRows& rows, const SelfLane& selfLane,
+                        const EdgeBlocks& edgeBlocks, bool share) {
   LanePool& pool = LanePool::shared();
   const int size = pool.chunkRows();
   const int chunks = (lanes + size - 1) / size;
   const auto sweepChunks = [&]<Law kLaw>() {
     pool.run(chunks, share, [&](int c) {
       allColumns<kLaw, kEdges>(w, c * size, std::min(lanes, (c + 1) * size), columns, l, rows,
-                               selfLane);
+                               selfLane, edgeBlocks);
     });
   };
   switch (lawOf(w.GravityExponent)) {
@@ -375,16 +422,44 @@ bool edgeFormulasHold(const World& w, const std::vector<int>& columns, const Pul
   return true;
 }
 
-// Every row in its own lane; with kEdges, level and straight pairs too.
-template <bool kEdges>
-void sweep(const World& w, int n, const std::vector<int>& columns, Table<double>& closest,
-           PullRows& rows) {
+// Every row in its own lane.
+void plainSweep(const World& w, int n, const std::vector<int>& columns, Table<double>& closest,
+                PullRows& rows) {
   // No force carried in yet: a row whose first pair is close comes out NaN.
   for (int i = 0; i < n; ++i) rows.carryX[i] = rows.carryY[i] = std::nan("");
   const Lanes l{w.PlanetX.data(), w.PlanetY.data(),   rows.sumX.data(),  rows.sumY.data(),
                 closest.data(),   rows.carryX.data(), rows.carryY.data()};
-  allColumnsInBlocks<kEdges>(
-      w, n, columns, l, rows, [](int j) { return j; }, LanePool::shared().worthSharing(n));
+  allColumnsInBlocks<false>(
+      w, n, columns, l, rows, [](int j) { return j; }, [](int) { return uint64_t{0}; },
+      LanePool::shared().worthSharing(n));
+}
+
+// Every row in its own lane, level and straight pairs too: the lanes ordered so that
+// those pairs fill few blocks, which alone take the edge formulas.
+void edgeSweep(const World& w, int n, const std::vector<int>& columns, Table<double>& closest,
+               PullRows& rows) {
+  EdgeLanes order;
+  orderEdgeLanes(w, n, order);
+  Table<double> px, py, sx{}, sy{}, least, carryX, carryY;
+  for (int k = 0; k < n; ++k) {
+    px[k] = w.PlanetX[order.bodyAt[k]];
+    py[k] = w.PlanetY[order.bodyAt[k]];
+    least[k] = 1e300;
+    carryX[k] = carryY[k] = std::nan("");
+  }
+  const Lanes l{px.data(),    py.data(),     sx.data(),    sy.data(),
+                least.data(), carryX.data(), carryY.data()};
+  allColumnsInBlocks<true>(
+      w, n, columns, l, rows, [&](int j) { return order.laneOf[j]; },
+      [&](int j) { return order.edgeBlocks[j]; }, LanePool::shared().worthSharing(n));
+  for (int k = 0; k < n; ++k) {
+    const int i = order.bodyAt[k];
+    rows.sumX[i] = sx[k];
+    rows.sumY[i] = sy[k];
+    rows.carryX[i] = carryX[k];
+    rows.carryY[i] = carryY[k];
+    closest[i] = least[k];
+  }
 }
 
 // The last passes, a guess at this one. When the plain sweep left level and straight
@@ -473,7 +548,7 @@ int sweepEdges(const World& w, int n, const std::vector<int>& columns, Table<dou
                 least.data(), carryX.data(), carryY.data()};
   allColumnsInBlocks<true>(
       w, lanes, columns, l, rows, [&](int j) { return laneOf[j]; },
-      LanePool::shared().worthSharing(n));
+      [](int) { return ~uint64_t{0}; }, LanePool::shared().worthSharing(n));
   for (int k = 0; k < lanes; ++k) {
     const int i = bodies[k];
     if (!laneTakes(i, least[k]) || std::isnan(sx[k]) || std::isnan(sy[k])) continue;
@@ -594,9 +669,9 @@ void computePullRows(const World& w, int top, PullRows& rows, EdgeSweep order) {
   const bool guessed = order == EdgeSweep::kGuess && guessEdgesFirst();
   rows.edgesFirst = edges && (order == EdgeSweep::kFirst || guessed);
   if (rows.edgesFirst) {
-    sweep<true>(w, n, pulling.columns, closest, rows);
+    edgeSweep(w, n, pulling.columns, closest, rows);
   } else if (rows.inRange) {
-    sweep<false>(w, n, pulling.columns, closest, rows);
+    plainSweep(w, n, pulling.columns, closest, rows);
   }
   mark(w, n, pulling.columns, closest, rows);
   if (edges && !rows.edgesFirst) {

@@ -1,0 +1,91 @@
+#include "sim/edge_lanes.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace velmora::sim {
+
+namespace {
+
+struct Keyed {
+  double first, second;  // the coordinate, then the other one
+  int body;
+  bool operator<(const Keyed& o) const {
+    return first != o.first ? first < o.first : second < o.second;
+  }
+};
+
+// The bodies (not off) by one coordinate, then the other: equal values, -0 and +0
+// alike, adjacent. Within one X the bodies that also share a Y (a crowd's corners)
+// come together, so the stretches of that Y stay in few blocks.
+std::vector<Keyed> sortedBy(const World& w, const Table<double>& by, const Table<double>& then,
+                            int n) {
+  std::vector<Keyed> keyed;
+  keyed.reserve(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    if (w.PlanetOff[i] != 1) keyed.push_back({by[i], then[i], i});
+  }
+  std::sort(keyed.begin(), keyed.end());
+  return keyed;
+}
+
+// Calls run(from, to) for every stretch of two or more equal coordinates.
+template <class Run>
+void forEachShared(const std::vector<Keyed>& keyed, const Run& run) {
+  for (size_t from = 0; from < keyed.size();) {
+    size_t to = from + 1;
+    while (to < keyed.size() && keyed[to].first == keyed[from].first) ++to;
+    if (to - from > 1) run(from, to);
+    from = to;
+  }
+}
+
+uint64_t blockBit(int lane) {
+  return uint64_t{1} << (lane / kLanesABlock);
+}
+
+}  // namespace
+
+void orderEdgeLanes(const World& w, int n, EdgeLanes& lanes) {
+  // The positions are finite here: the lanes take level and straight pairs only then.
+  const std::vector<Keyed> byX = sortedBy(w, w.PlanetX, w.PlanetY, n);
+  const std::vector<Keyed> byY = sortedBy(w, w.PlanetY, w.PlanetX, n);
+  Table<uint8_t> sharesX{};
+  Table<uint8_t> sharesY{};
+  forEachShared(byX, [&](size_t from, size_t to) {
+    for (size_t k = from; k < to; ++k) sharesX[byX[k].body] = 1;
+  });
+  forEachShared(byY, [&](size_t from, size_t to) {
+    for (size_t k = from; k < to; ++k) sharesY[byY[k].body] = 1;
+  });
+
+  int next = 0;
+  const auto place = [&](int i) {
+    lanes.laneOf[i] = next;
+    lanes.bodyAt[next++] = i;
+  };
+  for (const Keyed& k : byX) {
+    if (sharesX[k.body] != 0) place(k.body);
+  }
+  for (const Keyed& k : byY) {
+    if (sharesY[k.body] != 0 && sharesX[k.body] == 0) place(k.body);
+  }
+  for (int i = 0; i < n; ++i) {
+    if (sharesX[i] == 0 && sharesY[i] == 0) place(i);
+  }
+
+  // Every body of a stretch has all of the stretch's blocks: its partners on that X
+  // (or Y) are exactly the stretch.
+  for (int i = 0; i < n; ++i) lanes.edgeBlocks[i] = 0;
+  const auto markStretches = [&](const std::vector<Keyed>& keyed) {
+    forEachShared(keyed, [&](size_t from, size_t to) {
+      uint64_t blocks = 0;
+      for (size_t k = from; k < to; ++k) blocks |= blockBit(lanes.laneOf[keyed[k].body]);
+      for (size_t k = from; k < to; ++k) lanes.edgeBlocks[keyed[k].body] |= blocks;
+    });
+  };
+  markStretches(byX);
+  markStretches(byY);
+}
+
+}  // namespace velmora::sim
