@@ -488,8 +488,10 @@ bool laneTakes(int i, double key) {
 }
 
 // Which rows the lanes' sums cannot stand for, and which rows may merge.
+// carriesIn: the rows whose trouble may be only the force carried in (their sums
+// NaN), level and straight pairs aside where `edges`.
 void mark(const World& w, int n, const std::vector<int>& columns, const Table<double>& closest,
-          PullRows& rows) {
+          bool edges, PullRows& rows, Table<uint8_t>& carriesIn) {
   const double bond = static_cast<double>(w.BondRange) * w.BondRange;
   const double sun = static_cast<double>(w.SunRadius) * w.SunRadius;
   // Below a radius of 1, distant pairs nearer than 1 are outside the lanes' range.
@@ -509,10 +511,11 @@ void mark(const World& w, int n, const std::vector<int>& columns, const Table<do
     if (w.PlanetOff[i] == 1) continue;
     const bool tooNear = closest[i] < 1 && smallRadius;
     const bool pulledUnusually = unusual > 1 || (unusual == 1 && unusualBody != i);
-    if (!inRange || !laneTakes(i, closest[i]) || tooNear || std::isnan(rows.sumX[i]) ||
-        pulledUnusually) {
+    const bool nan = std::isnan(rows.sumX[i]) || std::isnan(rows.sumY[i]);
+    if (!inRange || !laneTakes(i, closest[i]) || tooNear || nan || pulledUnusually) {
       rows.redo[i] = 1;
     }
+    carriesIn[i] = inRange && nan && !pulledUnusually && (closest[i] != kLiteralKey || edges);
     const double sx = w.PlanetX[0] - w.PlanetX[i];
     const double sy = w.PlanetY[0] - w.PlanetY[i];
     const bool nearSun = i != 0 && w.PlanetOff[0] != 1 && sx * sx + sy * sy < sun;
@@ -521,37 +524,41 @@ void mark(const World& w, int n, const std::vector<int>& columns, const Table<do
   }
 }
 
-// The rows whose only trouble is a distant pair exactly level or straight, swept
-// again in lanes of their own with the literal formulas for those pairs, and their
-// keys updated. A row where a product dx dy underflows keeps its mark.
-// Returns how many rows it took.
-int sweepEdges(const World& w, int n, const std::vector<int>& columns, Table<double>& closest,
-               PullRows& rows) {
-  std::vector<int> bodies;  // of the lanes, in order
-  Table<int> laneOf;
-  for (int i = 0; i < n; ++i) {
-    const bool edgesOnly = rows.redo[i] != 0 && closest[i] == kLiteralKey &&
-                           !std::isnan(rows.sumX[i]) && w.PlanetOff[i] != 1;
-    laneOf[i] = edgesOnly ? static_cast<int>(bodies.size()) : kNoLane;
-    if (edgesOnly) bodies.push_back(i);
-  }
+// Rows swept again in lanes of their own, each from the force it takes carried in
+// (NaN where it takes none), with the edge formulas where they hold; a row whose
+// lane's sums stand for it is taken, its key updated. Returns how many it swept.
+int sweepAgain(const World& w, int n, const std::vector<int>& columns, bool edges,
+               const std::vector<int>& bodies, const std::vector<CarriedForce>& carriedIn,
+               Table<double>& closest, PullRows& rows) {
   const int lanes = static_cast<int>(bodies.size());
   if (lanes == 0) return 0;
+  Table<int> laneOf;
+  for (int i = 0; i < n; ++i) laneOf[i] = kNoLane;
   Table<double> px, py, sx{}, sy{}, least, carryX, carryY;
   for (int k = 0; k < lanes; ++k) {
+    laneOf[bodies[k]] = k;
     px[k] = w.PlanetX[bodies[k]];
     py[k] = w.PlanetY[bodies[k]];
     least[k] = 1e300;
-    carryX[k] = carryY[k] = std::nan("");
+    carryX[k] = carriedIn[k].fx;
+    carryY[k] = carriedIn[k].fy;
   }
   const Lanes l{px.data(),    py.data(),     sx.data(),    sy.data(),
                 least.data(), carryX.data(), carryY.data()};
-  allColumnsInBlocks<true>(
-      w, lanes, columns, l, rows, [&](int j) { return laneOf[j]; },
-      [](int) { return ~uint64_t{0}; }, LanePool::shared().worthSharing(n));
+  const auto selfLane = [&](int j) { return laneOf[j]; };
+  const bool share = LanePool::shared().worthSharing(n);
+  if (edges) {
+    allColumnsInBlocks<true>(
+        w, lanes, columns, l, rows, selfLane, [](int) { return ~uint64_t{0}; }, share);
+  } else {
+    allColumnsInBlocks<false>(
+        w, lanes, columns, l, rows, selfLane, [](int) { return uint64_t{0}; }, share);
+  }
+  const bool smallRadius = rootLimit(w.PlanetRadius) < 1;
   for (int k = 0; k < lanes; ++k) {
     const int i = bodies[k];
-    if (!laneTakes(i, least[k]) || std::isnan(sx[k]) || std::isnan(sy[k])) continue;
+    const bool tooNear = least[k] < 1 && smallRadius;
+    if (!laneTakes(i, least[k]) || tooNear || std::isnan(sx[k]) || std::isnan(sy[k])) continue;
     closest[i] = least[k];
     rows.sumX[i] = sx[k];
     rows.sumY[i] = sy[k];
@@ -561,6 +568,54 @@ int sweepEdges(const World& w, int n, const std::vector<int>& columns, Table<dou
     ++rows.settledRows;
   }
   return lanes;
+}
+
+// The rows whose only trouble is a distant pair exactly level or straight, swept
+// again with the literal formulas for those pairs. A row where a product dx dy
+// underflows keeps its mark. Returns how many rows it swept.
+int sweepEdges(const World& w, int n, const std::vector<int>& columns, Table<double>& closest,
+               PullRows& rows) {
+  std::vector<int> bodies;
+  for (int i = 0; i < n; ++i) {
+    const bool edgesOnly = rows.redo[i] != 0 && closest[i] == kLiteralKey &&
+                           !std::isnan(rows.sumX[i]) && w.PlanetOff[i] != 1;
+    if (edgesOnly) bodies.push_back(i);
+  }
+  const std::vector<CarriedForce> none(bodies.size(), {std::nan(""), std::nan("")});
+  return sweepAgain(w, n, columns, true, bodies, none, closest, rows);
+}
+
+// Whether the force row i leaves carried on is its last pair's as the lanes computed
+// it: a distant pair, neither level nor straight, with a pulling body they take.
+bool lastPairPlain(const World& w, int i, const std::vector<int>& columns, const PullRows& rows) {
+  if (!rows.inRange || columns.empty()) return false;
+  const int j = columns.back() != i ? columns.back() : columns.size() > 1 ? columns.end()[-2] : i;
+  const double dx = w.PlanetX[j] - w.PlanetX[i];
+  const double dy = w.PlanetY[j] - w.PlanetY[i];
+  const double d2 = dx * dx + dy * dy;
+  return j != i && rows.plainBody[j] != 0 && dx * dy != 0 && d2 > rows.farBound;
+}
+
+// The rows that open on a close pair, adding the force carried in from the row
+// before, swept again from that force where it is known: the one the last live row
+// above leaves (0 above the top row), once that row's sums stand or its last pair
+// is plain.
+void sweepCarriedIn(const World& w, int n, const std::vector<int>& columns, bool edges,
+                    const Table<uint8_t>& carriesIn, Table<double>& closest, PullRows& rows) {
+  std::vector<int> bodies;
+  std::vector<CarriedForce> forces;
+  CarriedForce before{0, 0};  // what the row above leaves, NaN when not known
+  for (int i = n - 1; i >= 0; --i) {
+    if (w.PlanetOff[i] == 1) continue;
+    if (carriesIn[i] != 0 && !std::isnan(before.fx) && !std::isnan(before.fy)) {
+      bodies.push_back(i);
+      forces.push_back(before);
+    }
+    const bool stands = rows.redo[i] == 0 || lastPairPlain(w, i, columns, rows);
+    before = stands ? CarriedForce{rows.carryX[i], rows.carryY[i]}
+                    : CarriedForce{std::nan(""), std::nan("")};
+  }
+  sweepAgain(w, n, columns, edges, bodies, forces, closest, rows);
 }
 
 // Row i pair by pair in literal order, on whichever thread: its sums and the force
@@ -596,11 +651,13 @@ bool settleRow(const World& w, int i, const std::vector<int>& columns, PullRows&
 // the threads a few rows at a time. Rows the sweep saw kick are left to the game's
 // thread at once (the sun's row never kicks: its close pairs only carry).
 void settle(const World& w, int n, const std::vector<int>& columns, const Table<double>& closest,
-            PullRows& rows) {
+            const Table<uint8_t>& carriesIn, PullRows& rows) {
   std::vector<int> marked;
   for (int i = 0; i < n; ++i) {
     const bool kicks = i != 0 && closest[i] == kKickKey;
-    if (rows.redo[i] != 0 && w.PlanetOff[i] != 1 && !kicks) marked.push_back(i);
+    if (rows.redo[i] != 0 && w.PlanetOff[i] != 1 && !kicks && carriesIn[i] == 0) {
+      marked.push_back(i);
+    }
   }
   constexpr int kRowsAChunk = 4;
   const int chunks = (static_cast<int>(marked.size()) + kRowsAChunk - 1) / kRowsAChunk;
@@ -673,12 +730,14 @@ void computePullRows(const World& w, int top, PullRows& rows, EdgeSweep order) {
   } else if (rows.inRange) {
     plainSweep(w, n, pulling.columns, closest, rows);
   }
-  mark(w, n, pulling.columns, closest, rows);
+  Table<uint8_t> carriesIn{};
+  mark(w, n, pulling.columns, closest, edges, rows, carriesIn);
   if (edges && !rows.edgesFirst) {
     const int edgeRows = sweepEdges(w, n, pulling.columns, closest, rows);
     if (order == EdgeSweep::kGuess) noteEdgeRows(edgeRows, n);
   }
-  settle(w, n, pulling.columns, closest, rows);
+  settle(w, n, pulling.columns, closest, carriesIn, rows);
+  sweepCarriedIn(w, n, pulling.columns, edges, carriesIn, closest, rows);
   listKicks(w, n, closest, rows);
 }
 
