@@ -1,9 +1,10 @@
 // The window benchmark's crowd without a window: preset "5" at exponent 2 (or
-// --exponent X), Bind off, the Wall border, played headless at x8. Every 5 s of
+// EXPONENT), Bind off, the Wall border, played headless at x8. Every 5 s of
 // play the world is taken as it stands and timed: the gravity kernel in both sweep
 // orders and one whole tick, best of the rounds, on 1 and 2 threads (and more where
 // the machine has them). The full rate at x8 leaves 1.875 ms a tick (8 ticks a
-// 15 ms period).
+// 15 ms period). "rows again": the rows the plain sweep left that a second sweep or
+// the settling took; "redo rows": those left to the game's thread.
 // Run: ./build/bench/velmora_crowd_bench [EXPONENT]
 #include <algorithm>
 #include <chrono>
@@ -71,7 +72,7 @@ int run(const std::string& exponent) {
   Rng rng;
   std::printf("crowd at exponent %s, Bind off, Wall, x8; best ms of 50 rounds\n", exponent.c_str());
   std::printf("%6s %6s %8s %12s %12s %10s %10s %10s\n", "play s", "live", "threads", "plain 1st",
-              "edges 1st", "tick", "edge rows", "redo rows");
+              "edges 1st", "tick", "rows again", "redo rows");
   for (int second = 5; second <= 25; second += 5) {
     pool.resize(saved);
     headless.wait(5000);
