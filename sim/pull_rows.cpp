@@ -422,11 +422,76 @@ bool edgeFormulasHold(const World& w, const std::vector<int>& columns, const Pul
   return true;
 }
 
+// Row i's last partner when the force the row leaves carried on is known before
+// any sweep: that pair's own, a distant one with a pulling body the lanes take,
+// neither level nor straight (or either, where `edges`: the literal formulas hold
+// in the lanes). Else -1.
+int lastKnownPartner(const World& w, int i, const std::vector<int>& columns, bool edges,
+                     const PullRows& rows) {
+  if (!rows.inRange || columns.empty()) return -1;
+  const int j = columns.back() != i ? columns.back() : columns.size() > 1 ? columns.end()[-2] : i;
+  const double dx = w.PlanetX[j] - w.PlanetX[i];
+  const double dy = w.PlanetY[j] - w.PlanetY[i];
+  const double d2 = dx * dx + dy * dy;
+  const bool taken = dx * dy != 0 || (edges && (dx == 0 || dy == 0));
+  return j != i && rows.plainBody[j] != 0 && taken && d2 > rows.farBound ? j : -1;
+}
+
+// The force each row takes carried in from the live row above, where it is known
+// before any sweep: 0 into the top row, else the force of the last pair of the row
+// above when lastKnownPartner finds it (the sun's pull, nearly always), else NaN.
+// A row whose first pair is close then sums in its own lane like any other.
+template <Law kLaw>
+void carriedInAhead(const World& w, int n, const std::vector<int>& columns, bool edges,
+                    const PullRows& rows, Table<double>& inX, Table<double>& inY) {
+  const double e = w.GravityExponent;
+  CarriedForce before{0, 0};
+  for (int i = n - 1; i >= 0; --i) {
+    inX[i] = before.fx;
+    inY[i] = before.fy;
+    if (w.PlanetOff[i] == 1) continue;
+    const int j = lastKnownPartner(w, i, columns, edges, rows);
+    before = {std::nan(""), std::nan("")};
+    if (j < 0) continue;
+    const double xj = w.PlanetX[j];
+    const double yj = w.PlanetY[j];
+    const double xi = w.PlanetX[i];
+    const double yi = w.PlanetY[i];
+    if (edges) {
+      const EdgeAwarePull p = edgeAwarePull<kLaw>(xj, yj, xi, yi, rows.scaled[j], e);
+      before = {p.fx, p.fy};
+    } else {
+      const LanePull p = lanePull<kLaw>(xj, yj, xi, yi, rows.scaled[j], e);
+      before = {p.fx, p.fy};
+    }
+  }
+}
+
+struct CarriedIn {
+  Table<double> fx, fy;
+};
+
+void carriedInAhead(const World& w, int n, const std::vector<int>& columns, bool edges,
+                    const PullRows& rows, CarriedIn& in) {
+  switch (lawOf(w.GravityExponent)) {
+    case Law::kSquare:
+      return carriedInAhead<Law::kSquare>(w, n, columns, edges, rows, in.fx, in.fy);
+    case Law::kExact:
+      return carriedInAhead<Law::kExact>(w, n, columns, edges, rows, in.fx, in.fy);
+    case Law::kOther:
+      return carriedInAhead<Law::kOther>(w, n, columns, edges, rows, in.fx, in.fy);
+  }
+}
+
 // Every row in its own lane.
-void plainSweep(const World& w, int n, const std::vector<int>& columns, Table<double>& closest,
-                PullRows& rows) {
-  // No force carried in yet: a row whose first pair is close comes out NaN.
-  for (int i = 0; i < n; ++i) rows.carryX[i] = rows.carryY[i] = std::nan("");
+void plainSweep(const World& w, int n, const std::vector<int>& columns, const CarriedIn& in,
+                Table<double>& closest, PullRows& rows) {
+  // A row whose first pair is close and whose force carried in is not known yet
+  // comes out NaN.
+  for (int i = 0; i < n; ++i) {
+    rows.carryX[i] = in.fx[i];
+    rows.carryY[i] = in.fy[i];
+  }
   const Lanes l{w.PlanetX.data(), w.PlanetY.data(),   rows.sumX.data(),  rows.sumY.data(),
                 closest.data(),   rows.carryX.data(), rows.carryY.data()};
   allColumnsInBlocks<false>(
@@ -436,8 +501,8 @@ void plainSweep(const World& w, int n, const std::vector<int>& columns, Table<do
 
 // Every row in its own lane, level and straight pairs too: the lanes ordered so that
 // those pairs fill few blocks, which alone take the edge formulas.
-void edgeSweep(const World& w, int n, const std::vector<int>& columns, Table<double>& closest,
-               PullRows& rows) {
+void edgeSweep(const World& w, int n, const std::vector<int>& columns, const CarriedIn& in,
+               Table<double>& closest, PullRows& rows) {
   EdgeLanes order;
   orderEdgeLanes(w, n, order);
   Table<double> px, py, sx{}, sy{}, least, carryX, carryY;
@@ -445,7 +510,8 @@ void edgeSweep(const World& w, int n, const std::vector<int>& columns, Table<dou
     px[k] = w.PlanetX[order.bodyAt[k]];
     py[k] = w.PlanetY[order.bodyAt[k]];
     least[k] = 1e300;
-    carryX[k] = carryY[k] = std::nan("");
+    carryX[k] = in.fx[order.bodyAt[k]];
+    carryY[k] = in.fy[order.bodyAt[k]];
   }
   const Lanes l{px.data(),    py.data(),     sx.data(),    sy.data(),
                 least.data(), carryX.data(), carryY.data()};
@@ -488,10 +554,8 @@ bool laneTakes(int i, double key) {
 }
 
 // Which rows the lanes' sums cannot stand for, and which rows may merge.
-// carriesIn: the rows whose trouble may be only the force carried in (their sums
-// NaN), level and straight pairs aside where `edges`.
 void mark(const World& w, int n, const std::vector<int>& columns, const Table<double>& closest,
-          bool edges, PullRows& rows, Table<uint8_t>& carriesIn) {
+          PullRows& rows) {
   const double bond = static_cast<double>(w.BondRange) * w.BondRange;
   const double sun = static_cast<double>(w.SunRadius) * w.SunRadius;
   // Below a radius of 1, distant pairs nearer than 1 are outside the lanes' range.
@@ -515,7 +579,6 @@ void mark(const World& w, int n, const std::vector<int>& columns, const Table<do
     if (!inRange || !laneTakes(i, closest[i]) || tooNear || nan || pulledUnusually) {
       rows.redo[i] = 1;
     }
-    carriesIn[i] = inRange && nan && !pulledUnusually && (closest[i] != kLiteralKey || edges);
     const double sx = w.PlanetX[0] - w.PlanetX[i];
     const double sy = w.PlanetY[0] - w.PlanetY[i];
     const bool nearSun = i != 0 && w.PlanetOff[0] != 1 && sx * sx + sy * sy < sun;
@@ -573,49 +636,19 @@ int sweepAgain(const World& w, int n, const std::vector<int>& columns, bool edge
 // The rows whose only trouble is a distant pair exactly level or straight, swept
 // again with the literal formulas for those pairs. A row where a product dx dy
 // underflows keeps its mark. Returns how many rows it swept.
-int sweepEdges(const World& w, int n, const std::vector<int>& columns, Table<double>& closest,
-               PullRows& rows) {
+int sweepEdges(const World& w, int n, const std::vector<int>& columns, const CarriedIn& in,
+               Table<double>& closest, PullRows& rows) {
   std::vector<int> bodies;
+  std::vector<CarriedForce> forces;
   for (int i = 0; i < n; ++i) {
     const bool edgesOnly = rows.redo[i] != 0 && closest[i] == kLiteralKey &&
                            !std::isnan(rows.sumX[i]) && w.PlanetOff[i] != 1;
-    if (edgesOnly) bodies.push_back(i);
-  }
-  const std::vector<CarriedForce> none(bodies.size(), {std::nan(""), std::nan("")});
-  return sweepAgain(w, n, columns, true, bodies, none, closest, rows);
-}
-
-// Whether the force row i leaves carried on is its last pair's as the lanes computed
-// it: a distant pair, neither level nor straight, with a pulling body they take.
-bool lastPairPlain(const World& w, int i, const std::vector<int>& columns, const PullRows& rows) {
-  if (!rows.inRange || columns.empty()) return false;
-  const int j = columns.back() != i ? columns.back() : columns.size() > 1 ? columns.end()[-2] : i;
-  const double dx = w.PlanetX[j] - w.PlanetX[i];
-  const double dy = w.PlanetY[j] - w.PlanetY[i];
-  const double d2 = dx * dx + dy * dy;
-  return j != i && rows.plainBody[j] != 0 && dx * dy != 0 && d2 > rows.farBound;
-}
-
-// The rows that open on a close pair, adding the force carried in from the row
-// before, swept again from that force where it is known: the one the last live row
-// above leaves (0 above the top row), once that row's sums stand or its last pair
-// is plain.
-void sweepCarriedIn(const World& w, int n, const std::vector<int>& columns, bool edges,
-                    const Table<uint8_t>& carriesIn, Table<double>& closest, PullRows& rows) {
-  std::vector<int> bodies;
-  std::vector<CarriedForce> forces;
-  CarriedForce before{0, 0};  // what the row above leaves, NaN when not known
-  for (int i = n - 1; i >= 0; --i) {
-    if (w.PlanetOff[i] == 1) continue;
-    if (carriesIn[i] != 0 && !std::isnan(before.fx) && !std::isnan(before.fy)) {
+    if (edgesOnly) {
       bodies.push_back(i);
-      forces.push_back(before);
+      forces.push_back({in.fx[i], in.fy[i]});
     }
-    const bool stands = rows.redo[i] == 0 || lastPairPlain(w, i, columns, rows);
-    before = stands ? CarriedForce{rows.carryX[i], rows.carryY[i]}
-                    : CarriedForce{std::nan(""), std::nan("")};
   }
-  sweepAgain(w, n, columns, edges, bodies, forces, closest, rows);
+  return sweepAgain(w, n, columns, true, bodies, forces, closest, rows);
 }
 
 // Row i pair by pair in literal order, on whichever thread: its sums and the force
@@ -651,11 +684,13 @@ bool settleRow(const World& w, int i, const std::vector<int>& columns, PullRows&
 // the threads a few rows at a time. Rows the sweep saw kick are left to the game's
 // thread at once (the sun's row never kicks: its close pairs only carry).
 void settle(const World& w, int n, const std::vector<int>& columns, const Table<double>& closest,
-            const Table<uint8_t>& carriesIn, PullRows& rows) {
+            PullRows& rows) {
   std::vector<int> marked;
   for (int i = 0; i < n; ++i) {
     const bool kicks = i != 0 && closest[i] == kKickKey;
-    if (rows.redo[i] != 0 && w.PlanetOff[i] != 1 && !kicks && carriesIn[i] == 0) {
+    // Swept sums come out NaN only from a force carried in that was not known.
+    const bool carriesIn = rows.inRange && (std::isnan(rows.sumX[i]) || std::isnan(rows.sumY[i]));
+    if (rows.redo[i] != 0 && w.PlanetOff[i] != 1 && !kicks && !carriesIn) {
       marked.push_back(i);
     }
   }
@@ -725,19 +760,19 @@ void computePullRows(const World& w, int top, PullRows& rows, EdgeSweep order) {
   const bool edges = edgeFormulasHold(w, pulling.columns, rows);
   const bool guessed = order == EdgeSweep::kGuess && guessEdgesFirst();
   rows.edgesFirst = edges && (order == EdgeSweep::kFirst || guessed);
+  CarriedIn in;
+  if (rows.inRange) carriedInAhead(w, n, pulling.columns, edges, rows, in);
   if (rows.edgesFirst) {
-    edgeSweep(w, n, pulling.columns, closest, rows);
+    edgeSweep(w, n, pulling.columns, in, closest, rows);
   } else if (rows.inRange) {
-    plainSweep(w, n, pulling.columns, closest, rows);
+    plainSweep(w, n, pulling.columns, in, closest, rows);
   }
-  Table<uint8_t> carriesIn{};
-  mark(w, n, pulling.columns, closest, edges, rows, carriesIn);
+  mark(w, n, pulling.columns, closest, rows);
   if (edges && !rows.edgesFirst) {
-    const int edgeRows = sweepEdges(w, n, pulling.columns, closest, rows);
+    const int edgeRows = sweepEdges(w, n, pulling.columns, in, closest, rows);
     if (order == EdgeSweep::kGuess) noteEdgeRows(edgeRows, n);
   }
-  settle(w, n, pulling.columns, closest, carriesIn, rows);
-  sweepCarriedIn(w, n, pulling.columns, edges, carriesIn, closest, rows);
+  settle(w, n, pulling.columns, closest, rows);
   listKicks(w, n, closest, rows);
 }
 

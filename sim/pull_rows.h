@@ -7,7 +7,8 @@
 // `kicks` (their random draws and the momenta they change come in literal order,
 // on that thread; a kick leaves a force of 0, whatever it draws, so the sums do not
 // wait for it). `redo` is set for a row that adds the force carried in from the row
-// before (known only once that row is done), and for the few the lanes cannot take.
+// before where it is not known ahead (the row before ends on a close pair), and for
+// the few the lanes cannot take.
 // Every other row was summed in the literal order of j, with the literal pass's own
 // operations, rounding for rounding, in one of three ways:
 // - the column sweep, when all its pairs are plain (distant and neither level nor
@@ -41,8 +42,8 @@ struct PullRows {
   Table<double> carryX{};
   Table<double> carryY{};
   // Nonzero when row i must be redone pair by pair on the game's thread: its first
-  // pair is close (adding the force carried from the row before), or the lanes and
-  // the settling step could not take it.
+  // pair is close and the force carried from the row before was not known ahead, or
+  // the lanes and the settling step could not take it.
   Table<double> redo{};
   // Where redo is 0: the partners j that row i kicks, highest first.
   Table<std::vector<int>> kicks{};
