@@ -9,9 +9,11 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
+#include "sim/close_blocks.h"
 #include "sim/edge_lanes.h"
 #include "sim/gravity.h"
 #include "sim/lane_pool.h"
@@ -19,7 +21,6 @@
 #include "sim/pull.h"
 
 namespace velmora::sim {
-
 namespace {
 
 // Within these ranges the lane arithmetic stays normal and finite: no overflow of
@@ -49,9 +50,10 @@ constexpr double kMaxGravity = 1e200;
 
 struct Column {
   double x, y, scaled;
-  double closeBound;    // squared distances at or below it are close (r <= radius or r = 0)
-  double bondBound;     // close ones above it kick (r > bonding range); infinite for the sun
-  uint64_t edgeBlocks;  // the blocks of lanes that may hold its level or straight partners
+  double closeBound;     // squared distances at or below it are close (r <= radius or r = 0)
+  double bondBound;      // close ones above it kick (r > bonding range); infinite for the sun
+  uint64_t edgeBlocks;   // the blocks of lanes that may hold its level or straight partners
+  uint64_t closeBlocks;  // those that may hold its close partners
 };
 
 struct Lanes {
@@ -149,54 +151,92 @@ VELMORA_PAIR EdgeAwarePull edgeAwarePull(double xj, double yj, double xi, double
 constexpr double kLiteralKey = -2;  // a distant pair only the literal checks can take
 constexpr double kKickKey = -1;     // a close pair beyond the bond range (a kick, unless sun)
 
+// One lane's running values, held in registers across the columns of a sweep.
+struct LaneState {
+  double x, y, sx, sy, closest, carryX, carryY;
+};
+
+VELMORA_PAIR LaneState loadLane(const Lanes& l, int i) {
+  return {l.px[i], l.py[i], l.sx[i], l.sy[i], l.closest[i], l.carryX[i], l.carryY[i]};
+}
+
+VELMORA_PAIR void storeLane(const LaneState& s, const Lanes& l, int i) {
+  l.sx[i] = s.sx;
+  l.sy[i] = s.sy;
+  l.closest[i] = s.closest;
+  l.carryX[i] = s.carryX;
+  l.carryY[i] = s.carryY;
+}
+
 // Adds the pull of one body on lane i, as the literal pass would: a close pair adds
 // the carried force again, its fy turned for the pair's dy, or after a kick a force
 // of 0 (turned too: -0 for a negative dy). `closest` keeps the least squared
 // distance, or the least key once a pair needs more: kKickKey for a kick, which the
 // sun's row does not make (its lane is redone), kLiteralKey for a distant pair
-// exactly level or straight (kEdges: one whose dx dy underflows, the level and
-// straight ones taking edgeAwarePull).
-template <Law kLaw, bool kEdges>
-VELMORA_PAIR void addPull(const Column& c, double exponent, const Lanes& l, int i) {
+// exactly level or straight (with the edge formulas: one whose dx dy underflows,
+// the level and straight ones taking edgeAwarePull). The far formulas take the pull
+// alone, for lanes where the column has no close partner: a close pair met there all
+// the same is keyed for the literal checks.
+enum class Formula { kFar, kPlain, kEdgesFar, kEdges };
+
+template <Law kLaw, Formula kFormula>
+VELMORA_PAIR void addPull(const Column& c, double exponent, LaneState& s) {
+  constexpr bool kEdgeAware = kFormula == Formula::kEdgesFar || kFormula == Formula::kEdges;
   LanePull p;
   bool taken;
-  if constexpr (kEdges) {
-    const EdgeAwarePull e = edgeAwarePull<kLaw>(c.x, c.y, l.px[i], l.py[i], c.scaled, exponent);
+  if constexpr (kEdgeAware) {
+    const EdgeAwarePull e = edgeAwarePull<kLaw>(c.x, c.y, s.x, s.y, c.scaled, exponent);
     p = {e.dx, e.dy, e.d2, e.fx, e.fy};
     taken = static_cast<bool>((e.dx * e.dy != 0) | e.edge);
   } else {
-    p = lanePull<kLaw>(c.x, c.y, l.px[i], l.py[i], c.scaled, exponent);
+    p = lanePull<kLaw>(c.x, c.y, s.x, s.y, c.scaled, exponent);
     taken = p.dx * p.dy != 0;
+  }
+  if constexpr (kFormula == Formula::kFar || kFormula == Formula::kEdgesFar) {
+    const bool far = taken & (p.d2 > c.closeBound);
+    const double key = far ? p.d2 : kLiteralKey;
+    s.carryX = p.fx;
+    s.carryY = p.fy;
+    s.sx = s.sx + p.fx;
+    s.sy = s.sy + p.fy;
+    s.closest = key < s.closest ? key : s.closest;
+    return;
   }
   const bool close = p.d2 <= c.closeBound;
   const bool kicks = p.d2 > c.bondBound;
-  // Loaded whatever the pair, for the vectoriser; selects between doubles only.
-  const double carriedX = kicks ? 0.0 : l.carryX[i];
-  const double carriedY = kicks ? 0.0 : l.carryY[i];
+  // Selects between doubles only, for the vectoriser.
+  const double carriedX = kicks ? 0.0 : s.carryX;
+  const double carriedY = kicks ? 0.0 : s.carryY;
   const double turnedY = p.dy < 0 ? -carriedY : carriedY;
   const double fx = close ? carriedX : p.fx;
   const double fy = close ? turnedY : p.fy;
   const double closeKey = kicks ? kKickKey : p.d2;
   const double farKey = taken ? p.d2 : kLiteralKey;
   const double key = close ? closeKey : farKey;
-  l.carryX[i] = fx;
-  l.carryY[i] = fy;
-  l.sx[i] = l.sx[i] + fx;
-  l.sy[i] = l.sy[i] + fy;
-  l.closest[i] = key < l.closest[i] ? key : l.closest[i];
+  s.carryX = fx;
+  s.carryY = fy;
+  s.sx = s.sx + fx;
+  s.sy = s.sy + fy;
+  s.closest = key < s.closest ? key : s.closest;
 }
 
-template <Law kLaw, bool kEdges>
+template <Law kLaw, Formula kFormula>
+VELMORA_PAIR void addPull(const Column& c, double exponent, const Lanes& l, int i) {
+  LaneState s = loadLane(l, i);
+  addPull<kLaw, kFormula>(c, exponent, s);
+  storeLane(s, l, i);
+}
+
+template <Law kLaw, Formula kFormula>
 VELMORA_LANES void oneColumn(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
   const Lanes l = lanes;
   VELMORA_IVDEP  // the lanes' tables are distinct: no checks for overlap needed
-  for (int i = lo; i < hi; ++i) addPull<kLaw, kEdges>(c, e, l, i);
+  for (int i = lo; i < hi; ++i) addPull<kLaw, kFormula>(c, e, l, i);
 }
 
 // Two columns in one sweep halve the loads and stores of the sums; a lane still
-// adds the higher j first. Each column takes the edge formulas or not, as its lanes
-// here need.
-template <Law kLaw, bool kEdgesA, bool kEdgesB>
+// adds the higher j first. Each column takes the formula its lanes here need.
+template <Law kLaw, Formula kA, Formula kB>
 VELMORA_LANES void twoColumns(const Column& ca, const Column& cb, double e, const Lanes& lanes,
                               int lo, int hi) {
   const Lanes l = lanes;
@@ -204,25 +244,51 @@ VELMORA_LANES void twoColumns(const Column& ca, const Column& cb, double e, cons
   const Column b = cb;
   VELMORA_IVDEP
   for (int i = lo; i < hi; ++i) {
-    addPull<kLaw, kEdgesA>(a, e, l, i);
-    addPull<kLaw, kEdgesB>(b, e, l, i);
+    LaneState s = loadLane(l, i);
+    addPull<kLaw, kA>(a, e, s);
+    addPull<kLaw, kB>(b, e, s);
+    storeLane(s, l, i);
   }
 }
 
-bool holdsEdges(const Column& c, int lane) {
-  return ((c.edgeBlocks >> (lane / kLanesABlock)) & 1) != 0;
+// The formula column c takes in the block of `lane`: with kEdges, the edge formulas
+// where the block may hold its level or straight partners; all of the close ones
+// where it may hold close partners (the edge formulas give a plain pair's bits too).
+template <bool kEdges>
+Formula formulaAt(const Column& c, int lane) {
+  const int block = lane / kLanesABlock;
+  const bool close = ((c.closeBlocks >> block) & 1) != 0;
+  if constexpr (kEdges) {
+    if (close) return Formula::kEdges;
+    return ((c.edgeBlocks >> block) & 1) != 0 ? Formula::kEdgesFar : Formula::kFar;
+  }
+  return close ? Formula::kPlain : Formula::kFar;
 }
 
 // The end of the run of whole blocks from `lane` (below `last`) in which each column
-// keeps its need of the edge formulas.
-int sameNeedsUntil(const Column& a, const Column& b, int lane, int last) {
-  const bool edgesA = holdsEdges(a, lane);
-  const bool edgesB = holdsEdges(b, lane);
+// keeps its formula.
+template <bool kEdges>
+int sameFormulasUntil(const Column& a, const Column& b, int lane, int last) {
+  const Formula fa = formulaAt<kEdges>(a, lane);
+  const Formula fb = formulaAt<kEdges>(b, lane);
   int end = (lane / kLanesABlock + 1) * kLanesABlock;
-  while (end < last && holdsEdges(a, end) == edgesA && holdsEdges(b, end) == edgesB) {
+  while (end < last && formulaAt<kEdges>(a, end) == fa && formulaAt<kEdges>(b, end) == fb) {
     end += kLanesABlock;
   }
   return std::min(end, last);
+}
+
+// Calls run with formula f as a constant, f being one that formulaAt<kEdges> gives.
+template <bool kEdges, class Run>
+void withFormula(Formula f, const Run& run) {
+  using F = Formula;
+  if constexpr (kEdges) {
+    if (f == F::kEdges) return run(std::integral_constant<F, F::kEdges>{});
+    if (f == F::kEdgesFar) return run(std::integral_constant<F, F::kEdgesFar>{});
+  } else {
+    if (f == F::kPlain) return run(std::integral_constant<F, F::kPlain>{});
+  }
+  run(std::integral_constant<F, F::kFar>{});
 }
 
 // The largest squared distance whose root is at most `range` (0 for a negative one):
@@ -242,17 +308,21 @@ constexpr int kNoLane = std::numeric_limits<int>::max() - 1;
 // columns whatever the block, so blocks may run on separate threads. selfLane(j) is
 // the lane of body j, which its own column skips, or kNoLane; with kEdges,
 // edgeBlocks(j) its blocks of lanes that take the edge formulas (the others give the
-// same bits through the plain ones).
-template <Law kLaw, bool kEdges, class SelfLane, class EdgeBlocks>
+// same bits through the plain ones); closeBlocks(j) those that may hold its close
+// partners (the others take the plain pull alone).
+template <Law kLaw, bool kEdges, class SelfLane, class EdgeBlocks, class CloseBlocks>
 void allColumns(const World& w, int lo, int hi, const std::vector<int>& columns, const Lanes& l,
-                const PullRows& rows, const SelfLane& selfLane, const EdgeBlocks& edgeBlocks) {
+                const PullRows& rows, const SelfLane& selfLane, const EdgeBlocks& edgeBlocks,
+                const CloseBlocks& closeBlocks) {
   const double e = w.GravityExponent;
   const double bondBound = rootLimit(w.BondRange);
   const double closeBound = rootLimit(w.PlanetRadius);
+  constexpr Formula kFull = kEdges ? Formula::kEdges : Formula::kPlain;
   const auto column = [&](int j) {
     const double kickBound = j == 0 ? 1.0 / 0.0 : bondBound;
     const uint64_t blocks = kEdges ? edgeBlocks(j) : 0;
-    return Column{w.PlanetX[j], w.PlanetY[j], rows.scaled[j], closeBound, kickBound, blocks};
+    return Column{w.PlanetX[j], w.PlanetY[j], rows.scaled[j], closeBound,
+                  kickBound,    blocks,       closeBlocks(j)};
   };
   // The lanes of [from, to) inside the block.
   const auto inBlock = [lo, hi](int from, int to) {
@@ -260,38 +330,27 @@ void allColumns(const World& w, int lo, int hi, const std::vector<int>& columns,
   };
   const auto sweepTwo = [&](const Column& a, const Column& b, int from, int to) {
     const auto [first, last] = inBlock(from, to);
-    if constexpr (!kEdges) {
-      if (first < last) twoColumns<kLaw, false, false>(a, b, e, l, first, last);
-      return;
-    }
     for (int lane = first; lane < last;) {
-      const int end = sameNeedsUntil(a, b, lane, last);
-      const int needs = 2 * holdsEdges(a, lane) + holdsEdges(b, lane);
-      if (needs == 0) twoColumns<kLaw, false, false>(a, b, e, l, lane, end);
-      if (needs == 1) twoColumns<kLaw, false, true>(a, b, e, l, lane, end);
-      if (needs == 2) twoColumns<kLaw, true, false>(a, b, e, l, lane, end);
-      if (needs == 3) twoColumns<kLaw, true, true>(a, b, e, l, lane, end);
+      const int end = sameFormulasUntil<kEdges>(a, b, lane, last);
+      withFormula<kEdges>(formulaAt<kEdges>(a, lane), [&](auto fa) {
+        withFormula<kEdges>(formulaAt<kEdges>(b, lane), [&](auto fb) {
+          twoColumns<kLaw, decltype(fa)::value, decltype(fb)::value>(a, b, e, l, lane, end);
+        });
+      });
       lane = end;
     }
   };
   const auto sweepOne = [&](const Column& c, int from, int to) {
     const auto [first, last] = inBlock(from, to);
-    if constexpr (!kEdges) {
-      if (first < last) oneColumn<kLaw, false>(c, e, l, first, last);
-      return;
-    }
     for (int lane = first; lane < last;) {
-      const int end = sameNeedsUntil(c, c, lane, last);
-      if (holdsEdges(c, lane)) {
-        oneColumn<kLaw, true>(c, e, l, lane, end);
-      } else {
-        oneColumn<kLaw, false>(c, e, l, lane, end);
-      }
+      const int end = sameFormulasUntil<kEdges>(c, c, lane, last);
+      withFormula<kEdges>(formulaAt<kEdges>(c, lane),
+                          [&](auto f) { oneColumn<kLaw, decltype(f)::value>(c, e, l, lane, end); });
       lane = end;
     }
   };
   const auto single = [&](const Column& c, int i) {
-    if (i >= lo && i < hi) addPull<kLaw, kEdges>(c, e, l, i);
+    if (i >= lo && i < hi) addPull<kLaw, kFull>(c, e, l, i);
   };
   size_t k = 0;
   for (; k + 1 < columns.size(); k += 2) {
@@ -319,17 +378,17 @@ void allColumns(const World& w, int lo, int hi, const std::vector<int>& columns,
 // Lanes are swept in chunks: a chunk's lanes stay in the first-level cache through
 // every column, and the threads take chunks as they come free, so one woken late
 // still finds work. Any split gives the same bits: a lane's sums never leave it.
-template <bool kEdges, class SelfLane, class EdgeBlocks>
+template <bool kEdges, class SelfLane, class EdgeBlocks, class CloseBlocks>
 void allColumnsInBlocks(const World& w, int lanes, const std::vector<int>& columns, const Lanes& l,
                         const PullRows& rows, const SelfLane& selfLane,
-                        const EdgeBlocks& edgeBlocks, bool share) {
+                        const EdgeBlocks& edgeBlocks, const CloseBlocks& closeBlocks, bool share) {
   LanePool& pool = LanePool::shared();
   const int size = pool.chunkRows();
   const int chunks = (lanes + size - 1) / size;
   const auto sweepChunks = [&]<Law kLaw>() {
     pool.run(chunks, share, [&](int c) {
       allColumns<kLaw, kEdges>(w, c * size, std::min(lanes, (c + 1) * size), columns, l, rows,
-                               selfLane, edgeBlocks);
+                               selfLane, edgeBlocks, closeBlocks);
     });
   };
   switch (lawOf(w.GravityExponent)) {
@@ -494,9 +553,13 @@ void plainSweep(const World& w, int n, const std::vector<int>& columns, const Ca
   }
   const Lanes l{w.PlanetX.data(), w.PlanetY.data(),   rows.sumX.data(),  rows.sumY.data(),
                 closest.data(),   rows.carryX.data(), rows.carryY.data()};
+  Table<int> laneOf;
+  for (int i = 0; i < n; ++i) laneOf[i] = i;
+  Table<uint64_t> close;
+  findCloseBlocks(w, n, laneOf, rootLimit(w.PlanetRadius), close);
   allColumnsInBlocks<false>(
       w, n, columns, l, rows, [](int j) { return j; }, [](int) { return uint64_t{0}; },
-      LanePool::shared().worthSharing(n));
+      [&](int j) { return close[j]; }, LanePool::shared().worthSharing(n));
 }
 
 // Every row in its own lane, level and straight pairs too: the lanes ordered so that
@@ -515,9 +578,12 @@ void edgeSweep(const World& w, int n, const std::vector<int>& columns, const Car
   }
   const Lanes l{px.data(),    py.data(),     sx.data(),    sy.data(),
                 least.data(), carryX.data(), carryY.data()};
+  Table<uint64_t> close;
+  findCloseBlocks(w, n, order.laneOf, rootLimit(w.PlanetRadius), close);
   allColumnsInBlocks<true>(
       w, n, columns, l, rows, [&](int j) { return order.laneOf[j]; },
-      [&](int j) { return order.edgeBlocks[j]; }, LanePool::shared().worthSharing(n));
+      [&](int j) { return order.edgeBlocks[j]; }, [&](int j) { return close[j]; },
+      LanePool::shared().worthSharing(n));
   for (int k = 0; k < n; ++k) {
     const int i = order.bodyAt[k];
     rows.sumX[i] = sx[k];
@@ -588,9 +654,10 @@ void mark(const World& w, int n, const std::vector<int>& columns, const Table<do
 }
 
 // Rows swept again in lanes of their own, each from the force it takes carried in
-// (NaN where it takes none), with the edge formulas where they hold; a row whose
-// lane's sums stand for it is taken, its key updated. Returns how many it swept.
-int sweepAgain(const World& w, int n, const std::vector<int>& columns, bool edges,
+// (NaN where it takes none), with the edge formulas and the close ones throughout; a
+// row whose lane's sums stand for it is taken, its key updated. Returns how many it
+// swept.
+int sweepAgain(const World& w, int n, const std::vector<int>& columns,
                const std::vector<int>& bodies, const std::vector<CarriedForce>& carriedIn,
                Table<double>& closest, PullRows& rows) {
   const int lanes = static_cast<int>(bodies.size());
@@ -610,13 +677,8 @@ int sweepAgain(const World& w, int n, const std::vector<int>& columns, bool edge
                 least.data(), carryX.data(), carryY.data()};
   const auto selfLane = [&](int j) { return laneOf[j]; };
   const bool share = LanePool::shared().worthSharing(n);
-  if (edges) {
-    allColumnsInBlocks<true>(
-        w, lanes, columns, l, rows, selfLane, [](int) { return ~uint64_t{0}; }, share);
-  } else {
-    allColumnsInBlocks<false>(
-        w, lanes, columns, l, rows, selfLane, [](int) { return uint64_t{0}; }, share);
-  }
+  const auto every = [](int) { return ~uint64_t{0}; };
+  allColumnsInBlocks<true>(w, lanes, columns, l, rows, selfLane, every, every, share);
   const bool smallRadius = rootLimit(w.PlanetRadius) < 1;
   for (int k = 0; k < lanes; ++k) {
     const int i = bodies[k];
@@ -648,7 +710,7 @@ int sweepEdges(const World& w, int n, const std::vector<int>& columns, const Car
       forces.push_back({in.fx[i], in.fy[i]});
     }
   }
-  return sweepAgain(w, n, columns, true, bodies, forces, closest, rows);
+  return sweepAgain(w, n, columns, bodies, forces, closest, rows);
 }
 
 // Row i pair by pair in literal order, on whichever thread: its sums and the force
