@@ -41,16 +41,40 @@ void findCloseBlocks(const World& w, int n, const Table<int>& laneOf, double clo
     return;
   }
   std::sort(cells.begin(), cells.end());
+  // Each cell once, with the blocks of the bodies in it.
+  struct Occupied {
+    int64_t x, y;
+    uint64_t blocks;
+  };
+  std::vector<Occupied> occupied;
   for (const Cell& c : cells) {
+    const uint64_t bit = uint64_t{1} << (laneOf[c.body] / kLanesABlock);
+    if (occupied.empty() || occupied.back().x != c.x || occupied.back().y != c.y) {
+      occupied.push_back({c.x, c.y, 0});
+    }
+    occupied.back().blocks |= bit;
+  }
+  // Sorted by x, then y: the three cells (x', y - 1 .. y + 1) are one run, and for
+  // each x' = x - 1, x, x + 1 its start only moves on from one cell to the next.
+  const auto before = [](const Occupied& o, int64_t x, int64_t y) {
+    return o.x != x ? o.x < x : o.y < y;
+  };
+  size_t from[3] = {0, 0, 0};
+  size_t body = 0;
+  for (const Occupied& c : occupied) {
     uint64_t blocks = 0;
-    // Sorted by x, then y: the three cells (x', y - 1 .. y + 1) are one run.
-    for (int64_t x = c.x - 1; x <= c.x + 1; ++x) {
-      auto k = std::lower_bound(cells.begin(), cells.end(), Cell{x, c.y - 1, 0});
-      for (; k != cells.end() && k->x == x && k->y <= c.y + 1; ++k) {
-        blocks |= uint64_t{1} << (laneOf[k->body] / kLanesABlock);
+    for (int d = 0; d < 3; ++d) {
+      const int64_t x = c.x + d - 1;
+      size_t& k = from[d];
+      while (k < occupied.size() && before(occupied[k], x, c.y - 1)) ++k;
+      for (size_t m = k; m < occupied.size() && occupied[m].x == x && occupied[m].y <= c.y + 1;
+           ++m) {
+        blocks |= occupied[m].blocks;
       }
     }
-    closeBlocks[c.body] = blocks;
+    for (; body < cells.size() && cells[body].x == c.x && cells[body].y == c.y; ++body) {
+      closeBlocks[cells[body].body] = blocks;
+    }
   }
 }
 

@@ -266,16 +266,17 @@ Formula formulaAt(const Column& c, int lane) {
 }
 
 // The end of the run of whole blocks from `lane` (below `last`) in which each column
-// keeps its formula.
+// keeps its formula: up to the next block where any of the columns' masks changes.
 template <bool kEdges>
 int sameFormulasUntil(const Column& a, const Column& b, int lane, int last) {
-  const Formula fa = formulaAt<kEdges>(a, lane);
-  const Formula fb = formulaAt<kEdges>(b, lane);
-  int end = (lane / kLanesABlock + 1) * kLanesABlock;
-  while (end < last && formulaAt<kEdges>(a, end) == fa && formulaAt<kEdges>(b, end) == fb) {
-    end += kLanesABlock;
-  }
-  return std::min(end, last);
+  const int block = lane / kLanesABlock;
+  // The bits that differ from the block's own, in each mask.
+  const auto changes = [block](uint64_t mask) { return mask ^ (0 - ((mask >> block) & 1)); };
+  uint64_t differ = changes(a.closeBlocks) | changes(b.closeBlocks);
+  if constexpr (kEdges) differ |= changes(a.edgeBlocks) | changes(b.edgeBlocks);
+  const uint64_t after = block == 63 ? 0 : differ >> (block + 1);
+  const int same = after == 0 ? 64 : std::countr_zero(after);
+  return std::min(last, (block + 1 + same) * kLanesABlock);
 }
 
 // Calls run with formula f as a constant, f being one that formulaAt<kEdges> gives.
