@@ -4,16 +4,36 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "sim/edge_lanes.h"
 #include "world/world.h"
 
 namespace velmora::sim {
 
+// The close range's grid for one tick, whatever order the lanes take: the live
+// bodies by cell, and for each occupied cell the occupied cells around it (itself
+// too), where its bodies' close partners lie.
+struct CloseCells {
+  bool gridHolds = true;    // false: the positions are too far apart for it
+  std::vector<int> bodies;  // cell k holds bodies[cellStart[k] .. cellStart[k + 1])
+  std::vector<int> cellStart;
+  std::vector<int> around;  // cell k's: around[aroundStart[k] .. aroundStart[k + 1])
+  std::vector<int> aroundStart;
+};
+
+// The grid of bodies 0..n-1 for pairs whose squared distance, as the lanes compute
+// it, is at or below closeBound.
+void findCloseCells(const World& world, int n, double closeBound, CloseCells& cells);
+
 // For every live body j of 0..n-1, bit b set where block b of the lanes (lane of
 // body i: laneOf[i]) may hold a body whose squared distance from j, as the lanes
-// compute it, is at or below closeBound; no such body lies outside those blocks.
-// Where the positions are too far apart for the grid, every block is set.
+// compute it, is at or below the grid's bound; no such body lies outside those
+// blocks. Where the grid does not hold, every block is set.
+void closeBlocksOf(const CloseCells& cells, int n, const Table<int>& laneOf,
+                   Table<uint64_t>& closeBlocks);
+
+// Both at once.
 void findCloseBlocks(const World& world, int n, const Table<int>& laneOf, double closeBound,
                      Table<uint64_t>& closeBlocks);
 

@@ -543,9 +543,19 @@ void carriedInAhead(const World& w, int n, const std::vector<int>& columns, bool
   }
 }
 
-// Every row in its own lane.
-void plainSweep(const World& w, int n, const std::vector<int>& columns, const CarriedIn& in,
+// Every row in its own lane; `in` is filled with the forces carried in known ahead
+// (through the edge formulas where `edges`).
+void plainSweep(const World& w, int n, const std::vector<int>& columns, bool edges, CarriedIn& in,
                 Table<double>& closest, PullRows& rows) {
+  Table<int> laneOf;
+  for (int i = 0; i < n; ++i) laneOf[i] = i;
+  Table<uint64_t> close;
+  // Apart, on two threads where the pass is shared.
+  LanePool& pool = LanePool::shared();
+  pool.run(2, pool.worthSharing(n), [&](int task) {
+    if (task == 1) return findCloseBlocks(w, n, laneOf, rootLimit(w.PlanetRadius), close);
+    carriedInAhead(w, n, columns, edges, rows, in);
+  });
   // A row whose first pair is close and whose force carried in is not known yet
   // comes out NaN.
   for (int i = 0; i < n; ++i) {
@@ -554,33 +564,42 @@ void plainSweep(const World& w, int n, const std::vector<int>& columns, const Ca
   }
   const Lanes l{w.PlanetX.data(), w.PlanetY.data(),   rows.sumX.data(),  rows.sumY.data(),
                 closest.data(),   rows.carryX.data(), rows.carryY.data()};
-  Table<int> laneOf;
-  for (int i = 0; i < n; ++i) laneOf[i] = i;
-  Table<uint64_t> close;
-  findCloseBlocks(w, n, laneOf, rootLimit(w.PlanetRadius), close);
   allColumnsInBlocks<false>(
       w, n, columns, l, rows, [](int j) { return j; }, [](int) { return uint64_t{0}; },
       [&](int j) { return close[j]; }, LanePool::shared().worthSharing(n));
 }
 
 // Every row in its own lane, level and straight pairs too: the lanes ordered so that
-// those pairs fill few blocks, which alone take the edge formulas.
-void edgeSweep(const World& w, int n, const std::vector<int>& columns, const CarriedIn& in,
+// those pairs fill few blocks, which alone take the edge formulas. `in` is filled as
+// by plainSweep.
+void edgeSweep(const World& w, int n, const std::vector<int>& columns, CarriedIn& in,
                Table<double>& closest, PullRows& rows) {
   EdgeLanes order;
-  orderEdgeLanes(w, n, order);
   Table<double> px, py, sx{}, sy{}, least, carryX, carryY;
+  CloseCells cells;
+  // The lanes' order, and the close range's grid with the forces carried in, are
+  // found apart, on two threads where the pass is shared.
+  LanePool& pool = LanePool::shared();
+  pool.run(2, pool.worthSharing(n), [&](int task) {
+    if (task == 1) {
+      findCloseCells(w, n, rootLimit(w.PlanetRadius), cells);
+      return carriedInAhead(w, n, columns, true, rows, in);
+    }
+    orderEdgeLanes(w, n, order);
+    for (int k = 0; k < n; ++k) {
+      px[k] = w.PlanetX[order.bodyAt[k]];
+      py[k] = w.PlanetY[order.bodyAt[k]];
+      least[k] = 1e300;
+    }
+  });
   for (int k = 0; k < n; ++k) {
-    px[k] = w.PlanetX[order.bodyAt[k]];
-    py[k] = w.PlanetY[order.bodyAt[k]];
-    least[k] = 1e300;
     carryX[k] = in.fx[order.bodyAt[k]];
     carryY[k] = in.fy[order.bodyAt[k]];
   }
   const Lanes l{px.data(),    py.data(),     sx.data(),    sy.data(),
                 least.data(), carryX.data(), carryY.data()};
   Table<uint64_t> close;
-  findCloseBlocks(w, n, order.laneOf, rootLimit(w.PlanetRadius), close);
+  closeBlocksOf(cells, n, order.laneOf, close);
   allColumnsInBlocks<true>(
       w, n, columns, l, rows, [&](int j) { return order.laneOf[j]; },
       [&](int j) { return order.edgeBlocks[j]; }, [&](int j) { return close[j]; },
@@ -823,12 +842,12 @@ void computePullRows(const World& w, int top, PullRows& rows, EdgeSweep order) {
   const bool edges = edgeFormulasHold(w, pulling.columns, rows);
   const bool guessed = order == EdgeSweep::kGuess && guessEdgesFirst();
   rows.edgesFirst = edges && (order == EdgeSweep::kFirst || guessed);
+  // The edge formulas hold only in range: either sweep fills `in`, as sweepEdges needs.
   CarriedIn in;
-  if (rows.inRange) carriedInAhead(w, n, pulling.columns, edges, rows, in);
   if (rows.edgesFirst) {
     edgeSweep(w, n, pulling.columns, in, closest, rows);
   } else if (rows.inRange) {
-    plainSweep(w, n, pulling.columns, in, closest, rows);
+    plainSweep(w, n, pulling.columns, edges, in, closest, rows);
   }
   mark(w, n, pulling.columns, closest, rows);
   if (edges && !rows.edgesFirst) {
