@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QWheelEvent>
 
 #include "qt/model_call.h"
@@ -39,25 +40,28 @@ void FieldCanvas::refresh() {
 
 void FieldCanvas::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  p.fillRect(event->rect(), Qt::black);
+  const QRect dirty = event->rect();
   const Surface& s = game_.surface;
   shownGeneration_ = s.generation();
-  if (s.width() == 0 || s.height() == 0) return;
+  if (s.width() == 0 || s.height() == 0) return p.fillRect(dirty, Qt::black);
   // Wraps the surface's pixels as they are; no copy.
   const QImage image(reinterpret_cast<const uchar*>(s.pixels().data()), s.width(), s.height(),
                      s.width() * 4, QImage::Format_RGB32);
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  if (!view_.magnified() && view_.origin().isNull()) {
-    p.drawImage(QRect(0, 0, s.width(), s.height()), image);
-    return;
+  QRect seen = image.rect();
+  QRect target = seen;
+  if (view_.magnified() || !view_.origin().isNull()) {
+    // Only the picture pixels in sight, each drawn as a square of zoom x zoom.
+    seen = QRect(view_.toPicture(dirty.topLeft()), view_.toPicture(dirty.bottomRight()))
+               .intersected(image.rect());
+    target = QRect(view_.toWidget(seen.topLeft()), seen.size() * view_.zoom());
   }
-  // Only the picture pixels in sight, each drawn as a square of zoom x zoom.
-  const QRect dirty = event->rect();
-  const QRect seen = QRect(view_.toPicture(dirty.topLeft()), view_.toPicture(dirty.bottomRight()))
-                         .intersected(image.rect());
-  if (seen.isEmpty()) return;
-  const QRect target(view_.toWidget(seen.topLeft()), seen.size() * view_.zoom());
-  p.drawImage(target, image, seen);
+  // Black only where the picture leaves the widget bare: under it, a fill would
+  // cost a second pass over every pixel of every frame.
+  for (const QRect& bare : QRegion(dirty).subtracted(seen.isEmpty() ? QRect() : target)) {
+    p.fillRect(bare, Qt::black);
+  }
+  if (!seen.isEmpty()) p.drawImage(target, image, seen);
 }
 
 void FieldCanvas::zoomIn() {

@@ -102,6 +102,29 @@ TEST_F(ViewTest, TheFieldShowsEachPixelAsASquareAtEveryZoom) {
   EXPECT_EQ(canvas().view().zoom(), 16);
 }
 
+// Where the picture does not reach (a surface smaller than the field, for a moment),
+// the field is black, at x1 and zoomed, and the picture is drawn where it is.
+TEST_F(ViewTest, TheFieldIsBlackWhereThePictureLeavesItBare) {
+  const QSize field = canvas().size();
+  g.surface.resizeForWindow(kFieldLeft + 15 * (field.width() / 2), 15 * (field.height() / 2));
+  const QPoint pixel(20, 10);
+  g.surface.plot(kFieldLeft + 15 * pixel.x(), 15 * pixel.y(), {255, 0, 0});
+  for (int zoom = 1; zoom <= 2; zoom *= 2) {
+    if (zoom > 1) wheel(&canvas(), QPoint(0, 0), 1);
+    ASSERT_EQ(canvas().view().zoom(), zoom);
+    QImage image(field, QImage::Format_RGB32);
+    image.fill(Qt::green);  // what a widget that skipped a part would show
+    canvas().render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+    EXPECT_EQ(image.pixelColor(canvas().view().toWidget(pixel)), Qt::red) << zoom;
+    int green = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) green += image.pixelColor(x, y) == Qt::green;
+    }
+    EXPECT_EQ(green, 0) << zoom;
+    EXPECT_EQ(image.pixelColor(field.width() - 1, field.height() - 1), Qt::black) << zoom;
+  }
+}
+
 TEST_F(ViewTest, KeysWheelDragAndMiddleDoubleClick) {
   MainWindowView& w = session.mainWindow();
   w.activateWindow();
