@@ -63,6 +63,13 @@ void Surface::plot(int64_t xTwips, int64_t yTwips, Rgb color) {
   ++generation_;
 }
 
+void Surface::prefetch(int64_t xTwips, int64_t yTwips) const {
+  const int64_t px = floorDiv(xTwips - kFieldLeft, kTwipsPerPixel);
+  const int64_t py = floorDiv(yTwips, kTwipsPerPixel);
+  if (px < 0 || py < 0 || px >= width_ || py >= height_) return;
+  __builtin_prefetch(&pixels_[static_cast<size_t>(py) * width_ + static_cast<size_t>(px)], 1);
+}
+
 void Surface::clear() {
   std::fill(pixels_.begin(), pixels_.end(), pack({0, 0, 0}));
   ++generation_;

@@ -23,6 +23,9 @@ class Surface {
 
   // Plots one point at (x, y) in twips of the window.
   void plot(int64_t xTwips, int64_t yTwips, Rgb color);
+  // Fetches the picture's memory for a plot there soon, so that the plot does not
+  // wait for it: a hint for the processor, which changes nothing.
+  void prefetch(int64_t xTwips, int64_t yTwips) const;
   void clear();
   // Takes `pixels` (0xFFRRGGBB, row by row) as the whole picture; false, and
   // nothing changed, when their number is not width * height.

@@ -52,7 +52,13 @@ void EngineStages::pair(int i, int j) {
   sumY_ = sumY_ + force_.fy;
 }
 
+// The rows after this one whose dots' memory is fetched now: the picture is too
+// large for the caches, and a dot's place is far from the last one's.
+constexpr int kDotsAhead = 16;
+
 void EngineStages::draw(int i) {
+  const int ahead = i - kDotsAhead;
+  if (ahead >= 0) surface_.prefetch(floorTwips(w_.PlanetX[ahead]), floorTwips(w_.PlanetY[ahead]));
   Bomb(floorTwips(w_.PlanetX[i]), floorTwips(w_.PlanetY[i]), 1, i, i, w_, rng_, surface_);
 }
 

@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <climits>
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <ostream>
+#include <vector>
 
 namespace velmora {
 namespace {
@@ -116,6 +116,16 @@ TEST_F(BombTest, WideWindowsNeitherOverflowNorWrapAndOutsidePointsAreDropped) {
   Bomb(INT32_MIN, INT32_MAX, 1, 0, 0, *world, rng, wide);
   EXPECT_EQ(wide.generation(), before);
   EXPECT_EQ(rng.draws(), 54u + 54u + 2u);
+
+  // Fetching ahead for a plot, on the surface or far off it, changes nothing.
+  const std::vector<uint32_t> pixels = wide.pixels();
+  for (const int64_t at : {int64_t{INT32_MIN} - 120, int64_t{0}, int64_t{9000}, int64_t{38000},
+                           int64_t{INT32_MAX} + 120}) {
+    wide.prefetch(at, at);
+    wide.prefetch(at, 1500);
+  }
+  EXPECT_EQ(wide.generation(), before);
+  EXPECT_EQ(wide.pixels(), pixels);
 }
 
 TEST(FloorTwips, RoundsDownAndSaturates) {
