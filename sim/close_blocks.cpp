@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <functional>
 #include <vector>
 
 namespace velmora::sim {
@@ -22,6 +24,8 @@ constexpr double kMostCells = 1073741824.0;
 
 void findCloseCells(const World& w, int n, double closeBound, CloseCells& out) {
   out = CloseCells{};
+  out.gridHolds = true;
+  out.cellOf.assign(static_cast<size_t>(n), -1);
   // A cell at least as wide as the close range (with a margin far above the
   // rounding of dx and dy), so close partners sit in the same or a neighbouring cell.
   const double side = std::max(1.0, std::sqrt(std::max(closeBound, 0.0)) * (1 + 1e-3));
@@ -49,6 +53,7 @@ void findCloseCells(const World& w, int n, double closeBound, CloseCells& out) {
       occupied.push_back({c.x, c.y});
       out.cellStart.push_back(static_cast<int>(k));
     }
+    out.cellOf[c.body] = static_cast<int>(occupied.size()) - 1;
     out.bodies.push_back(c.body);
   }
   out.cellStart.push_back(static_cast<int>(cells.size()));
@@ -95,6 +100,26 @@ void closeBlocksOf(const CloseCells& cells, int n, const Table<int>& laneOf,
       closeBlocks[cells.bodies[b]] = blocks;
     }
   }
+}
+
+void closePartners(const World& w, const CloseCells& cells, int i, double closeBound, double above,
+                   std::vector<int>& out) {
+  const int cell = cells.cellOf[i];
+  if (cell < 0) return;
+  const double xi = w.PlanetX[i];
+  const double yi = w.PlanetY[i];
+  const size_t first = out.size();
+  for (int a = cells.aroundStart[cell]; a < cells.aroundStart[cell + 1]; ++a) {
+    const int near = cells.around[a];
+    for (int b = cells.cellStart[near]; b < cells.cellStart[near + 1]; ++b) {
+      const int j = cells.bodies[b];
+      const double dx = w.PlanetX[j] - xi;
+      const double dy = w.PlanetY[j] - yi;
+      const double d2 = dx * dx + dy * dy;
+      if (j != i && d2 <= closeBound && d2 > above) out.push_back(j);
+    }
+  }
+  std::sort(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(), std::greater<>());
 }
 
 void findCloseBlocks(const World& w, int n, const Table<int>& laneOf, double closeBound,

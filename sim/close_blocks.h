@@ -15,9 +15,10 @@ namespace velmora::sim {
 // bodies by cell, and for each occupied cell the occupied cells around it (itself
 // too), where its bodies' close partners lie.
 struct CloseCells {
-  bool gridHolds = true;    // false: the positions are too far apart for it
+  bool gridHolds = false;   // false until found, or when the positions are too far apart
   std::vector<int> bodies;  // cell k holds bodies[cellStart[k] .. cellStart[k + 1])
   std::vector<int> cellStart;
+  std::vector<int> cellOf;  // body -> its cell; -1 for an off one
   std::vector<int> around;  // cell k's: around[aroundStart[k] .. aroundStart[k + 1])
   std::vector<int> aroundStart;
 };
@@ -32,6 +33,11 @@ void findCloseCells(const World& world, int n, double closeBound, CloseCells& ce
 // blocks. Where the grid does not hold, every block is set.
 void closeBlocksOf(const CloseCells& cells, int n, const Table<int>& laneOf,
                    Table<uint64_t>& closeBlocks);
+
+// Body i's live partners j (not i) whose squared distance, as the lanes compute it,
+// is at or below the grid's bound and above `above`, highest first.
+void closePartners(const World& world, const CloseCells& cells, int i, double closeBound,
+                   double above, std::vector<int>& out);
 
 // Both at once.
 void findCloseBlocks(const World& world, int n, const Table<int>& laneOf, double closeBound,

@@ -546,16 +546,17 @@ void carriedInAhead(const World& w, int n, const std::vector<int>& columns, bool
 // Every row in its own lane; `in` is filled with the forces carried in known ahead
 // (through the edge formulas where `edges`).
 void plainSweep(const World& w, int n, const std::vector<int>& columns, bool edges, CarriedIn& in,
-                Table<double>& closest, PullRows& rows) {
+                CloseCells& cells, Table<double>& closest, PullRows& rows) {
   Table<int> laneOf;
   for (int i = 0; i < n; ++i) laneOf[i] = i;
   Table<uint64_t> close;
   // Apart, on two threads where the pass is shared.
   LanePool& pool = LanePool::shared();
   pool.run(2, pool.worthSharing(n), [&](int task) {
-    if (task == 1) return findCloseBlocks(w, n, laneOf, rootLimit(w.PlanetRadius), close);
+    if (task == 1) return findCloseCells(w, n, rootLimit(w.PlanetRadius), cells);
     carriedInAhead(w, n, columns, edges, rows, in);
   });
+  closeBlocksOf(cells, n, laneOf, close);
   // A row whose first pair is close and whose force carried in is not known yet
   // comes out NaN.
   for (int i = 0; i < n; ++i) {
@@ -570,13 +571,12 @@ void plainSweep(const World& w, int n, const std::vector<int>& columns, bool edg
 }
 
 // Every row in its own lane, level and straight pairs too: the lanes ordered so that
-// those pairs fill few blocks, which alone take the edge formulas. `in` is filled as
-// by plainSweep.
+// those pairs fill few blocks, which alone take the edge formulas. `in` and `cells`
+// are filled as by plainSweep.
 void edgeSweep(const World& w, int n, const std::vector<int>& columns, CarriedIn& in,
-               Table<double>& closest, PullRows& rows) {
+               CloseCells& cells, Table<double>& closest, PullRows& rows) {
   EdgeLanes order;
   Table<double> px, py, sx{}, sy{}, least, carryX, carryY;
-  CloseCells cells;
   // The lanes' order, and the close range's grid with the forces carried in, are
   // found apart, on two threads where the pass is shared.
   LanePool& pool = LanePool::shared();
@@ -805,9 +805,11 @@ void kickPartners(const World& w, int i, int n, double closeBound, double bondBo
   }
 }
 
-// The kicks of every row the lanes summed, listed for the game's thread. The sun's
+// The kicks of every row the lanes summed, listed for the game's thread: from the
+// close range's grid where it holds, else from a scan of the whole row. The sun's
 // row, which the settling step may have summed, kicks nothing.
-void listKicks(const World& w, int n, const Table<double>& closest, PullRows& rows) {
+void listKicks(const World& w, int n, const Table<double>& closest, const CloseCells& cells,
+               PullRows& rows) {
   std::vector<int> kicking;
   for (int i = 1; i < n; ++i) {
     if (rows.redo[i] == 0 && closest[i] == kKickKey && w.PlanetOff[i] != 1) kicking.push_back(i);
@@ -815,6 +817,13 @@ void listKicks(const World& w, int n, const Table<double>& closest, PullRows& ro
   if (kicking.empty()) return;
   const double closeBound = rootLimit(w.PlanetRadius);
   const double bondBound = rootLimit(w.BondRange);
+  if (cells.gridHolds) {
+    for (const int i : kicking) {
+      closePartners(w, cells, i, closeBound, bondBound, rows.kicks[i]);
+      if (!rows.kicks[i].empty() && rows.kicks[i].back() == 0) rows.kicks[i].pop_back();
+    }
+    return;
+  }
   constexpr int kRowsAChunk = 8;
   const int chunks = (static_cast<int>(kicking.size()) + kRowsAChunk - 1) / kRowsAChunk;
   LanePool& pool = LanePool::shared();
@@ -844,10 +853,11 @@ void computePullRows(const World& w, int top, PullRows& rows, EdgeSweep order) {
   rows.edgesFirst = edges && (order == EdgeSweep::kFirst || guessed);
   // The edge formulas hold only in range: either sweep fills `in`, as sweepEdges needs.
   CarriedIn in;
+  CloseCells cells;
   if (rows.edgesFirst) {
-    edgeSweep(w, n, pulling.columns, in, closest, rows);
+    edgeSweep(w, n, pulling.columns, in, cells, closest, rows);
   } else if (rows.inRange) {
-    plainSweep(w, n, pulling.columns, edges, in, closest, rows);
+    plainSweep(w, n, pulling.columns, edges, in, cells, closest, rows);
   }
   mark(w, n, pulling.columns, closest, rows);
   if (edges && !rows.edgesFirst) {
@@ -855,7 +865,7 @@ void computePullRows(const World& w, int top, PullRows& rows, EdgeSweep order) {
     if (order == EdgeSweep::kGuess) noteEdgeRows(edgeRows, n);
   }
   settle(w, n, pulling.columns, closest, rows);
-  listKicks(w, n, closest, rows);
+  listKicks(w, n, closest, cells, rows);
 }
 
 void pullsOfRow(const World& w, int i, int top, const PullRows& rows, RowPulls& out) {

@@ -87,6 +87,26 @@ TEST(SimCloseBlocks, CloseRangeFillsItsBlocksAndFewOthers) {
     int marked = 0;
     for (int j = 0; j < n; ++j) marked += std::popcount(blocks[j]);
     EXPECT_LT(marked, 8 * n);  // about a block for each of a cluster's bodies, not all 57
+
+    // Each body's partners from the grid, nearer than the bound and beyond a lesser
+    // one, are those of a scan of the whole row, highest first.
+    sim::CloseCells cells;
+    sim::findCloseCells(*w, n, bound, cells);
+    ASSERT_TRUE(cells.gridHolds);
+    const double above = bound / 4;
+    for (int i = 0; i < n; ++i) {
+      std::vector<int> scanned;
+      for (int j = n - 1; j >= 0; --j) {
+        const double dx = w->PlanetX[j] - w->PlanetX[i];
+        const double dy = w->PlanetY[j] - w->PlanetY[i];
+        const double d2 = dx * dx + dy * dy;
+        const bool live = w->PlanetOff[i] != 1 && w->PlanetOff[j] != 1;
+        if (live && j != i && d2 <= bound && d2 > above) scanned.push_back(j);
+      }
+      std::vector<int> found;
+      sim::closePartners(*w, cells, i, bound, above, found);
+      EXPECT_EQ(found, scanned) << "body " << i;
+    }
   }
 }
 
