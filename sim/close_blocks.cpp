@@ -25,6 +25,7 @@ constexpr double kMostCells = 1073741824.0;
 void findCloseCells(const World& w, int n, double closeBound, CloseCells& out) {
   out = CloseCells{};
   out.gridHolds = true;
+  out.bound = closeBound;
   out.cellOf.assign(static_cast<size_t>(n), -1);
   // A cell at least as wide as the close range (with a margin far above the
   // rounding of dx and dy), so close partners sit in the same or a neighbouring cell.
@@ -102,7 +103,7 @@ void closeBlocksOf(const CloseCells& cells, int n, const Table<int>& laneOf,
   }
 }
 
-void closePartners(const World& w, const CloseCells& cells, int i, double closeBound, double above,
+void closePartners(const World& w, const CloseCells& cells, int i, double above,
                    std::vector<int>& out) {
   const int cell = cells.cellOf[i];
   if (cell < 0) return;
@@ -116,7 +117,7 @@ void closePartners(const World& w, const CloseCells& cells, int i, double closeB
       const double dx = w.PlanetX[j] - xi;
       const double dy = w.PlanetY[j] - yi;
       const double d2 = dx * dx + dy * dy;
-      if (j != i && d2 <= closeBound && d2 > above) out.push_back(j);
+      if (j != i && d2 <= cells.bound && d2 > above) out.push_back(j);
     }
   }
   std::sort(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(), std::greater<>());

@@ -16,6 +16,7 @@ namespace velmora::sim {
 // too), where its bodies' close partners lie.
 struct CloseCells {
   bool gridHolds = false;   // false until found, or when the positions are too far apart
+  double bound = 0;         // close: a squared distance, as the lanes compute it, at or below it
   std::vector<int> bodies;  // cell k holds bodies[cellStart[k] .. cellStart[k + 1])
   std::vector<int> cellStart;
   std::vector<int> cellOf;  // body -> its cell; -1 for an off one
@@ -36,8 +37,8 @@ void closeBlocksOf(const CloseCells& cells, int n, const Table<int>& laneOf,
 
 // Body i's live partners j (not i) whose squared distance, as the lanes compute it,
 // is at or below the grid's bound and above `above`, highest first.
-void closePartners(const World& world, const CloseCells& cells, int i, double closeBound,
-                   double above, std::vector<int>& out);
+void closePartners(const World& world, const CloseCells& cells, int i, double above,
+                   std::vector<int>& out);
 
 // Both at once.
 void findCloseBlocks(const World& world, int n, const Table<int>& laneOf, double closeBound,

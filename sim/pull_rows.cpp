@@ -819,7 +819,7 @@ void listKicks(const World& w, int n, const Table<double>& closest, const CloseC
   const double bondBound = rootLimit(w.BondRange);
   if (cells.gridHolds) {
     for (const int i : kicking) {
-      closePartners(w, cells, i, closeBound, bondBound, rows.kicks[i]);
+      closePartners(w, cells, i, bondBound, rows.kicks[i]);
       if (!rows.kicks[i].empty() && rows.kicks[i].back() == 0) rows.kicks[i].pop_back();
     }
     return;

@@ -104,7 +104,7 @@ TEST(SimCloseBlocks, CloseRangeFillsItsBlocksAndFewOthers) {
         if (live && j != i && d2 <= bound && d2 > above) scanned.push_back(j);
       }
       std::vector<int> found;
-      sim::closePartners(*w, cells, i, bound, above, found);
+      sim::closePartners(*w, cells, i, above, found);
       EXPECT_EQ(found, scanned) << "body " << i;
     }
   }
