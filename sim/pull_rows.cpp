@@ -39,9 +39,11 @@ constexpr double kMaxGravity = 1e200;
 #else
 #define VELMORA_LANES __attribute__((target_clones("avx2", "default")))
 #endif
-// The pair formulas are inlined into every lane loop, else GCC leaves the larger ones
-// out of line and the loops unvectorised.
+// The pair formulas and the lane loops are inlined into the sweep of a chunk, else
+// GCC leaves the larger ones out of line and the loops unvectorised, or compiles a
+// loop for the default processor only. VELMORA_INLINED is the same for a lambda.
 #define VELMORA_PAIR inline __attribute__((always_inline))
+#define VELMORA_INLINED __attribute__((always_inline))
 #if defined(__clang__)
 #define VELMORA_IVDEP
 #else
@@ -54,7 +56,11 @@ struct Column {
   double bondBound;      // close ones above it kick (r > bonding range); infinite for the sun
   uint64_t edgeBlocks;   // the blocks of lanes that may hold its level or straight partners
   uint64_t closeBlocks;  // those that may hold its close partners
+  int lane;              // the lane of its own body, which it skips, or kNoLane
 };
+
+// The lane a column skips when it has none of its own (its body is not a lane).
+constexpr int kNoLane = std::numeric_limits<int>::max() - 1;
 
 struct Lanes {
   const double* __restrict px;
@@ -228,7 +234,7 @@ VELMORA_PAIR void addPull(const Column& c, double exponent, const Lanes& l, int 
 }
 
 template <Law kLaw, Formula kFormula>
-VELMORA_LANES void oneColumn(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
+VELMORA_PAIR void oneColumn(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
   const Lanes l = lanes;
   VELMORA_IVDEP  // the lanes' tables are distinct: no checks for overlap needed
   for (int i = lo; i < hi; ++i) addPull<kLaw, kFormula>(c, e, l, i);
@@ -237,8 +243,8 @@ VELMORA_LANES void oneColumn(const Column& c, double e, const Lanes& lanes, int 
 // Two columns in one sweep halve the loads and stores of the sums; a lane still
 // adds the higher j first. Each column takes the formula its lanes here need.
 template <Law kLaw, Formula kA, Formula kB>
-VELMORA_LANES void twoColumns(const Column& ca, const Column& cb, double e, const Lanes& lanes,
-                              int lo, int hi) {
+VELMORA_PAIR void twoColumns(const Column& ca, const Column& cb, double e, const Lanes& lanes,
+                             int lo, int hi) {
   const Lanes l = lanes;
   const Column a = ca;
   const Column b = cb;
@@ -255,7 +261,7 @@ VELMORA_LANES void twoColumns(const Column& ca, const Column& cb, double e, cons
 // where the block may hold its level or straight partners; all of the close ones
 // where it may hold close partners (the edge formulas give a plain pair's bits too).
 template <bool kEdges>
-Formula formulaAt(const Column& c, int lane) {
+VELMORA_PAIR Formula formulaAt(const Column& c, int lane) {
   const int block = lane / kLanesABlock;
   const bool close = ((c.closeBlocks >> block) & 1) != 0;
   if constexpr (kEdges) {
@@ -268,7 +274,7 @@ Formula formulaAt(const Column& c, int lane) {
 // The end of the run of whole blocks from `lane` (below `last`) in which each column
 // keeps its formula: up to the next block where any of the columns' masks changes.
 template <bool kEdges>
-int sameFormulasUntil(const Column& a, const Column& b, int lane, int last) {
+VELMORA_PAIR int sameFormulasUntil(const Column& a, const Column& b, int lane, int last) {
   const int block = lane / kLanesABlock;
   // The bits that differ from the block's own, in each mask.
   const auto changes = [block](uint64_t mask) { return mask ^ (0 - ((mask >> block) & 1)); };
@@ -281,7 +287,7 @@ int sameFormulasUntil(const Column& a, const Column& b, int lane, int last) {
 
 // Calls run with formula f as a constant, f being one that formulaAt<kEdges> gives.
 template <bool kEdges, class Run>
-void withFormula(Formula f, const Run& run) {
+VELMORA_PAIR void withFormula(Formula f, const Run& run) {
   using F = Formula;
   if constexpr (kEdges) {
     if (f == F::kEdges) return run(std::integral_constant<F, F::kEdges>{});
@@ -302,78 +308,91 @@ double rootLimit(double range) {
   return t;
 }
 
-// The lane a column skips when it has none of its own (its body is not a lane).
-constexpr int kNoLane = std::numeric_limits<int>::max() - 1;
+// One or two columns' pulls on the lanes [from, to), in runs of blocks in which
+// each column keeps its formula.
+template <Law kLaw, bool kEdges>
+VELMORA_PAIR void sweepTwo(const Column& a, const Column& b, double e, const Lanes& l, int from,
+                           int to) {
+  for (int lane = from; lane < to;) {
+    const int end = sameFormulasUntil<kEdges>(a, b, lane, to);
+    withFormula<kEdges>(formulaAt<kEdges>(a, lane), [&](auto fa) VELMORA_INLINED {
+      withFormula<kEdges>(formulaAt<kEdges>(b, lane), [&](auto fb) VELMORA_INLINED {
+        twoColumns<kLaw, decltype(fa)::value, decltype(fb)::value>(a, b, e, l, lane, end);
+      });
+    });
+    lane = end;
+  }
+}
+
+template <Law kLaw, bool kEdges>
+VELMORA_PAIR void sweepOne(const Column& c, double e, const Lanes& l, int from, int to) {
+  for (int lane = from; lane < to;) {
+    const int end = sameFormulasUntil<kEdges>(c, c, lane, to);
+    withFormula<kEdges>(formulaAt<kEdges>(c, lane), [&](auto f) VELMORA_INLINED {
+      oneColumn<kLaw, decltype(f)::value>(c, e, l, lane, end);
+    });
+    lane = end;
+  }
+}
 
 // Every column's pulls on the lanes lo..hi-1, each lane summed in the order of the
-// columns whatever the block, so blocks may run on separate threads. selfLane(j) is
-// the lane of body j, which its own column skips, or kNoLane; with kEdges,
-// edgeBlocks(j) its blocks of lanes that take the edge formulas (the others give the
-// same bits through the plain ones); closeBlocks(j) those that may hold its close
-// partners (the others take the plain pull alone).
-template <Law kLaw, bool kEdges, class SelfLane, class EdgeBlocks, class CloseBlocks>
-void allColumns(const World& w, int lo, int hi, const std::vector<int>& columns, const Lanes& l,
-                const PullRows& rows, const SelfLane& selfLane, const EdgeBlocks& edgeBlocks,
-                const CloseBlocks& closeBlocks) {
-  const double e = w.GravityExponent;
-  const double bondBound = rootLimit(w.BondRange);
-  const double closeBound = rootLimit(w.PlanetRadius);
+// columns whatever the block, so blocks may run on separate threads. One call a
+// chunk, its loops inlined: a call for each run of blocks cost more than the loops'
+// own setup.
+template <Law kLaw, bool kEdges>
+VELMORA_LANES void sweepColumns(const Column* columns, int count, double e, const Lanes& lanes,
+                                int lo, int hi) {
+  const Lanes l = lanes;
   constexpr Formula kFull = kEdges ? Formula::kEdges : Formula::kPlain;
-  const auto column = [&](int j) {
-    const double kickBound = j == 0 ? 1.0 / 0.0 : bondBound;
-    const uint64_t blocks = kEdges ? edgeBlocks(j) : 0;
-    return Column{w.PlanetX[j], w.PlanetY[j], rows.scaled[j], closeBound,
-                  kickBound,    blocks,       closeBlocks(j)};
-  };
-  // The lanes of [from, to) inside the block.
-  const auto inBlock = [lo, hi](int from, int to) {
-    return std::pair{std::max(from, lo), std::min(to, hi)};
-  };
-  const auto sweepTwo = [&](const Column& a, const Column& b, int from, int to) {
-    const auto [first, last] = inBlock(from, to);
-    for (int lane = first; lane < last;) {
-      const int end = sameFormulasUntil<kEdges>(a, b, lane, last);
-      withFormula<kEdges>(formulaAt<kEdges>(a, lane), [&](auto fa) {
-        withFormula<kEdges>(formulaAt<kEdges>(b, lane), [&](auto fb) {
-          twoColumns<kLaw, decltype(fa)::value, decltype(fb)::value>(a, b, e, l, lane, end);
-        });
-      });
-      lane = end;
-    }
-  };
-  const auto sweepOne = [&](const Column& c, int from, int to) {
-    const auto [first, last] = inBlock(from, to);
-    for (int lane = first; lane < last;) {
-      const int end = sameFormulasUntil<kEdges>(c, c, lane, last);
-      withFormula<kEdges>(formulaAt<kEdges>(c, lane),
-                          [&](auto f) { oneColumn<kLaw, decltype(f)::value>(c, e, l, lane, end); });
-      lane = end;
-    }
-  };
-  const auto single = [&](const Column& c, int i) {
+  const auto single = [&](const Column& c, int i) VELMORA_INLINED {
     if (i >= lo && i < hi) addPull<kLaw, kFull>(c, e, l, i);
   };
-  size_t k = 0;
-  for (; k + 1 < columns.size(); k += 2) {
-    const Column a = column(columns[k]);
-    const Column b = column(columns[k + 1]);
-    const int skipA = selfLane(columns[k]);
-    const int skipB = selfLane(columns[k + 1]);
-    // At each skipped lane only the other column adds.
-    const int first = std::min(skipA, skipB);
-    const int second = std::max(skipA, skipB);
-    sweepTwo(a, b, lo, first);
-    single(first == skipA ? b : a, first);
-    sweepTwo(a, b, first + 1, second);
-    single(second == skipA ? b : a, second);
-    sweepTwo(a, b, second + 1, hi);
+  int k = 0;
+  for (; k + 1 < count; k += 2) {
+    const Column& a = columns[k];
+    const Column& b = columns[k + 1];
+    const int first = std::min(a.lane, b.lane);
+    const int second = std::max(a.lane, b.lane);
+    // Both columns add everywhere but at their own lanes, where the other adds alone.
+    // Lanes are independent, so those two may come after the rest.
+    const int cuts[4] = {lo - 1, first, second, hi};
+#pragma GCC unroll 1  // one copy of the loops: three would crowd the instruction cache
+    for (int r = 0; r < 3; ++r) {
+      sweepTwo<kLaw, kEdges>(a, b, e, l, std::max(cuts[r] + 1, lo), std::min(cuts[r + 1], hi));
+    }
+    single(first == a.lane ? b : a, first);
+    if (second != first) single(second == a.lane ? b : a, second);
   }
-  if (k < columns.size()) {
-    const Column c = column(columns[k]);
-    const int skip = selfLane(columns[k]);
-    sweepOne(c, lo, skip);
-    sweepOne(c, skip + 1, hi);
+  if (k < count) {
+    const Column& c = columns[k];
+    const int cuts[3] = {lo - 1, c.lane, hi};
+#pragma GCC unroll 1
+    for (int r = 0; r < 2; ++r) {
+      sweepOne<kLaw, kEdges>(c, e, l, std::max(cuts[r] + 1, lo), std::min(cuts[r + 1], hi));
+    }
   }
+}
+
+// The columns of a sweep, in its order. selfLane(j) is the lane of body j, which its
+// own column skips, or kNoLane; with kEdges, edgeBlocks(j) its blocks of lanes that
+// take the edge formulas (the others give the same bits through the plain ones);
+// closeBlocks(j) those that may hold its close partners (the others take the plain
+// pull alone).
+template <bool kEdges, class SelfLane, class EdgeBlocks, class CloseBlocks>
+std::vector<Column> columnsOf(const World& w, const std::vector<int>& bodies, const PullRows& rows,
+                              const SelfLane& selfLane, const EdgeBlocks& edgeBlocks,
+                              const CloseBlocks& closeBlocks) {
+  const double bondBound = rootLimit(w.BondRange);
+  const double closeBound = rootLimit(w.PlanetRadius);
+  std::vector<Column> columns;
+  columns.reserve(bodies.size());
+  for (const int j : bodies) {
+    const double kickBound = j == 0 ? 1.0 / 0.0 : bondBound;
+    const uint64_t blocks = kEdges ? edgeBlocks(j) : 0;
+    columns.push_back({w.PlanetX[j], w.PlanetY[j], rows.scaled[j], closeBound, kickBound, blocks,
+                       closeBlocks(j), selfLane(j)});
+  }
+  return columns;
 }
 
 // Lanes are swept in chunks: a chunk's lanes stay in the first-level cache through
@@ -383,13 +402,16 @@ template <bool kEdges, class SelfLane, class EdgeBlocks, class CloseBlocks>
 void allColumnsInBlocks(const World& w, int lanes, const std::vector<int>& columns, const Lanes& l,
                         const PullRows& rows, const SelfLane& selfLane,
                         const EdgeBlocks& edgeBlocks, const CloseBlocks& closeBlocks, bool share) {
+  const std::vector<Column> sweep =
+      columnsOf<kEdges>(w, columns, rows, selfLane, edgeBlocks, closeBlocks);
+  const int count = static_cast<int>(sweep.size());
   LanePool& pool = LanePool::shared();
   const int size = pool.chunkRows();
   const int chunks = (lanes + size - 1) / size;
   const auto sweepChunks = [&]<Law kLaw>() {
     pool.run(chunks, share, [&](int c) {
-      allColumns<kLaw, kEdges>(w, c * size, std::min(lanes, (c + 1) * size), columns, l, rows,
-                               selfLane, edgeBlocks, closeBlocks);
+      sweepColumns<kLaw, kEdges>(sweep.data(), count, w.GravityExponent, l, c * size,
+                                 std::min(lanes, (c + 1) * size));
     });
   };
   switch (lawOf(w.GravityExponent)) {
