@@ -78,23 +78,6 @@ bool LanePool::worthSharing(int rows) const {
   return !workers_.empty() && rows >= 2 * minRowsPerThread_;
 }
 
-std::vector<int> LanePool::chunkStarts(int rows, bool share, int align) const {
-  const int step = std::max(align, 1);
-  const auto whole = [step](int v) { return std::max(step, v / step * step); };
-  const int size = whole(chunkRows_);
-  const int least = whole(kLeastChunkRows);
-  const bool shrink = share && !workers_.empty();
-  std::vector<int> starts;
-  for (int start = 0; start < rows;) {
-    starts.push_back(start);
-    // Half of an even share of what remains: the last chunks shrink geometrically.
-    const int half = whole((rows - start) / (2 * threads_));
-    start += shrink ? std::clamp(half, least, size) : size;
-  }
-  starts.push_back(rows);
-  return starts;
-}
-
 void LanePool::start() {
   if (threads_ == 1) return;
   stopping_ = false;

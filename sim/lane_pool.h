@@ -30,9 +30,6 @@ class LanePool {
   // Rows a chunk of the pass holds: 128 keeps its seven lane tables (1 KiB each) in
   // the first-level cache; measured against 64, 256 and 512 on two threads.
   static constexpr int kDefaultChunkRows = 128;
-  // The least rows of a shrinking chunk: below it the chunk's setup outweighs the
-  // wait it saves.
-  static constexpr int kLeastChunkRows = 32;
 
   // The pool the game's passes share.
   static LanePool& shared();
@@ -52,11 +49,6 @@ class LanePool {
 
   // Whether a pass over `rows` rows is worth more threads than the caller's.
   bool worthSharing(int rows) const;
-  // Where the chunks of a pass over `rows` rows begin, then `rows` itself: chunks of
-  // chunkRows() rows while plenty remain, then smaller ones (down to kLeastChunkRows),
-  // so that the threads' last chunks end close together. With `share` false, or one
-  // thread, all chunks are chunkRows() long. Every start is a multiple of `align`.
-  std::vector<int> chunkStarts(int rows, bool share, int align) const;
   // Runs work(c) once for every chunk c of 0..chunks-1 and returns when all are
   // done: on the calling thread alone unless `share`, else on whichever threads
   // come first. At most 65535 chunks.

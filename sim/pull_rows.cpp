@@ -406,12 +406,12 @@ void allColumnsInBlocks(const World& w, int lanes, const std::vector<int>& colum
       columnsOf<kEdges>(w, columns, rows, selfLane, edgeBlocks, closeBlocks);
   const int count = static_cast<int>(sweep.size());
   LanePool& pool = LanePool::shared();
-  const std::vector<int> starts = pool.chunkStarts(lanes, share, kLanesABlock);
-  const int chunks = static_cast<int>(starts.size()) - 1;
+  const int size = pool.chunkRows();
+  const int chunks = (lanes + size - 1) / size;
   const auto sweepChunks = [&]<Law kLaw>() {
     pool.run(chunks, share, [&](int c) {
-      sweepColumns<kLaw, kEdges>(sweep.data(), count, w.GravityExponent, l, starts[c],
-                                 starts[c + 1]);
+      sweepColumns<kLaw, kEdges>(sweep.data(), count, w.GravityExponent, l, c * size,
+                                 std::min(lanes, (c + 1) * size));
     });
   };
   switch (lawOf(w.GravityExponent)) {

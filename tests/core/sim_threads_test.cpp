@@ -2,7 +2,6 @@
 // sparks and draws, at every law, for any number of threads and any split.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -107,54 +106,6 @@ TEST_F(SimThreads, EveryChunkRunsOnceAndTheCallerWaitsForAll) {
       EXPECT_EQ(runs, std::vector<int>(chunks, 50)) << threads << " threads, " << chunks;
     }
   }
-}
-
-// Chunks cover the rows once, in order, on whole blocks; shared passes end on
-// smaller chunks, so the threads' last ones finish close together.
-TEST_F(SimThreads, ChunksCoverTheRowsAndShrinkTowardTheEndOfASharedPass) {
-  const auto sizes = [](const std::vector<int>& starts) {
-    std::vector<int> out;
-    for (size_t k = 1; k < starts.size(); ++k) out.push_back(starts[k] - starts[k - 1]);
-    return out;
-  };
-  for (int count : {1, 2, 4}) {
-    pool.resize(count, 1, 128);
-    for (int rows : {0, 1, 15, 16, 100, 999, 1000}) {
-      for (bool share : {false, true}) {
-        const std::vector<int> starts = pool.chunkStarts(rows, share, 16);
-        SCOPED_TRACE(::testing::Message() << count << " threads, " << rows << " rows, " << share);
-        ASSERT_FALSE(starts.empty());
-        EXPECT_EQ(starts.front(), 0);
-        EXPECT_EQ(starts.back(), rows);
-        const std::vector<int> size = sizes(starts);
-        for (size_t k = 0; k < size.size(); ++k) {
-          EXPECT_GT(size[k], 0);
-          EXPECT_LE(size[k], 128);
-          if (k + 1 < size.size()) {
-            EXPECT_EQ(starts[k + 1] % 16, 0);
-          }
-        }
-        const bool shrinks = share && count > 1;
-        if (!shrinks) {
-          EXPECT_EQ(starts, pool.chunkStarts(rows, false, 16));
-          if (size.size() > 1) {
-            EXPECT_EQ(size.front(), 128);
-          }
-        } else {
-          EXPECT_TRUE(std::is_sorted(size.rbegin(), size.rend())) << "sizes only shrink";
-          if (!size.empty()) {
-            EXPECT_LE(size.back(), sim::LanePool::kLeastChunkRows);
-          }
-        }
-      }
-    }
-  }
-  pool.resize(2, 1, 128);
-  EXPECT_EQ(sizes(pool.chunkStarts(1000, false, 16)),
-            (std::vector<int>{128, 128, 128, 128, 128, 128, 128, 104}));
-  const std::vector<int> shared = sizes(pool.chunkStarts(1000, true, 16));
-  EXPECT_EQ(shared.front(), 128);
-  EXPECT_EQ(shared[shared.size() - 2], sim::LanePool::kLeastChunkRows);
 }
 
 // A pass asked for at once after the pool starts, before its threads may have
