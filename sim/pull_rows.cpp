@@ -344,32 +344,32 @@ VELMORA_LANES void sweepColumns(const Column* columns, int count, double e, cons
                                 int lo, int hi) {
   const Lanes l = lanes;
   constexpr Formula kFull = kEdges ? Formula::kEdges : Formula::kPlain;
-  const auto single = [&](const Column& c, int i) VELMORA_INLINED {
-    if (i >= lo && i < hi) addPull<kLaw, kFull>(c, e, l, i);
+  // A column skips its own lane. The sweep takes that lane all the same, which keeps
+  // the runs whole blocks, and then sets it back; the other column of the pair adds
+  // there alone. Lanes are independent, so doing it last changes no bit.
+  const auto kept = [&](const Column& c) VELMORA_INLINED {
+    return c.lane >= lo && c.lane < hi ? loadLane(l, c.lane) : LaneState{};
+  };
+  const auto restore = [&](const Column& c, LaneState s, const Column* other) VELMORA_INLINED {
+    if (c.lane < lo || c.lane >= hi) return;
+    if (other != nullptr) addPull<kLaw, kFull>(*other, e, s);
+    storeLane(s, l, c.lane);
   };
   int k = 0;
   for (; k + 1 < count; k += 2) {
     const Column& a = columns[k];
     const Column& b = columns[k + 1];
-    const int first = std::min(a.lane, b.lane);
-    const int second = std::max(a.lane, b.lane);
-    // Both columns add everywhere but at their own lanes, where the other adds alone.
-    // Lanes are independent, so those two may come after the rest.
-    const int cuts[4] = {lo - 1, first, second, hi};
-#pragma GCC unroll 1  // one copy of the loops: three would crowd the instruction cache
-    for (int r = 0; r < 3; ++r) {
-      sweepTwo<kLaw, kEdges>(a, b, e, l, std::max(cuts[r] + 1, lo), std::min(cuts[r + 1], hi));
-    }
-    single(first == a.lane ? b : a, first);
-    if (second != first) single(second == a.lane ? b : a, second);
+    const LaneState ownA = kept(a);
+    const LaneState ownB = kept(b);
+    sweepTwo<kLaw, kEdges>(a, b, e, l, lo, hi);
+    restore(a, ownA, &b);
+    restore(b, ownB, &a);
   }
   if (k < count) {
     const Column& c = columns[k];
-    const int cuts[3] = {lo - 1, c.lane, hi};
-#pragma GCC unroll 1
-    for (int r = 0; r < 2; ++r) {
-      sweepOne<kLaw, kEdges>(c, e, l, std::max(cuts[r] + 1, lo), std::min(cuts[r + 1], hi));
-    }
+    const LaneState own = kept(c);
+    sweepOne<kLaw, kEdges>(c, e, l, lo, hi);
+    restore(c, own, nullptr);
   }
 }
 
