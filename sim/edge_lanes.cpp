@@ -74,18 +74,32 @@ void orderEdgeLanes(const World& w, int n, EdgeLanes& lanes) {
     if (sharesX[i] == 0 && sharesY[i] == 0) place(i);
   }
 
-  // Every body of a stretch has all of the stretch's blocks: its partners on that X
-  // (or Y) are exactly the stretch.
-  for (int i = 0; i < n; ++i) lanes.edgeBlocks[i] = 0;
-  const auto markStretches = [&](const std::vector<Keyed>& keyed) {
-    forEachShared(keyed, [&](size_t from, size_t to) {
-      uint64_t blocks = 0;
-      for (size_t k = from; k < to; ++k) blocks |= blockBit(lanes.laneOf[keyed[k].body]);
-      for (size_t k = from; k < to; ++k) lanes.edgeBlocks[keyed[k].body] |= blocks;
-    });
-  };
-  markStretches(byX);
-  markStretches(byY);
+  // A stretch of one X is placed whole, in one run of lanes: its bodies' straight
+  // partners. Of a stretch of one Y, the bodies that share no X are placed in one
+  // run; the others lie among the stretches of X, in blocks of their own.
+  for (int i = 0; i < n; ++i) lanes.partners[i] = {};
+  forEachShared(byX, [&](size_t from, size_t to) {
+    const int first = lanes.laneOf[byX[from].body];
+    const LaneRange run{first, first + static_cast<int>(to - from)};
+    for (size_t k = from; k < to; ++k) lanes.partners[byX[k].body].straight = run;
+  });
+  forEachShared(byY, [&](size_t from, size_t to) {
+    LaneRange run{n, 0};
+    uint64_t blocks = 0;
+    for (size_t k = from; k < to; ++k) {
+      const int lane = lanes.laneOf[byY[k].body];
+      if (sharesX[byY[k].body] != 0) {
+        blocks |= blockBit(lane);
+      } else {
+        run = {std::min(run.from, lane), std::max(run.to, lane + 1)};
+      }
+    }
+    if (run.from == n) run = {};
+    for (size_t k = from; k < to; ++k) {
+      lanes.partners[byY[k].body].level = run;
+      lanes.partners[byY[k].body].blocks = blocks;
+    }
+  });
 }
 
 }  // namespace velmora::sim

@@ -54,9 +54,11 @@ struct Column {
   double x, y, scaled;
   double closeBound;     // squared distances at or below it are close (r <= radius or r = 0)
   double bondBound;      // close ones above it kick (r > bonding range); infinite for the sun
-  uint64_t edgeBlocks;   // the blocks of lanes that may hold its level or straight partners
+  uint64_t edgeBlocks;   // the blocks of lanes that may hold other level or straight partners
   uint64_t closeBlocks;  // those that may hold its close partners
   int lane;              // the lane of its own body, which it skips, or kNoLane
+  LaneRange straight;    // lanes straight above or below it, each one
+  LaneRange level;       // lanes exactly level with it, each one
 };
 
 // The lane a column skips when it has none of its own (its body is not a lane).
@@ -100,6 +102,11 @@ struct EdgeAwarePull {
   bool edge;  // the pair is level or straight
 };
 
+// What a lane is known to be to its column before any arithmetic: either, or
+// straight above or below it, or exactly level with it. The known ones need no
+// tests, and for most laws no root.
+enum class Edge { kEither, kStraight, kLevel };
+
 // Bitwise, which the vectoriser takes as it is: `when ? a : b`.
 VELMORA_PAIR double pick(bool when, double a, double b) {
   const uint64_t mask = 0 - static_cast<uint64_t>(when);
@@ -117,14 +124,16 @@ VELMORA_PAIR double unitLike(double v) {
 // both forces as a factor times v: dx and dy for a plain pair; +-1 (exactly g) and
 // kLevelCosine for a level one; 0 and +-1 for a straight one. The fewer selects,
 // the faster the loop: it is bound by its operations, not by its quotient.
-template <Law kLaw>
+template <Law kLaw, Edge kEdge = Edge::kEither>
 VELMORA_PAIR EdgeAwarePull edgeAwarePull(double xj, double yj, double xi, double yi, double scaled,
                                          double e) {
   const double dx = xj - xi;
   const double dy = yj - yi;
   const double d2 = dx * dx + dy * dy;
-  const bool level = dy == 0;
-  const bool straight = dx == 0;
+  // A lane known straight or level with its column may also sit on its point: that
+  // pair (d2 = 0) is close, and the far formulas key it for the literal checks.
+  const bool level = kEdge == Edge::kEither ? dy == 0 : kEdge == Edge::kLevel;
+  const bool straight = kEdge == Edge::kEither ? dx == 0 : kEdge == Edge::kStraight;
   const bool edge = level | straight;
   // q = scaled / (r^x r) as pullQuotient in range; g = scaled / r^x, r^x as the
   // literal pass's lawPower has it (powerOf's bits without its edge checks). An edge
@@ -182,23 +191,31 @@ VELMORA_PAIR void storeLane(const LaneState& s, const Lanes& l, int i) {
 // exactly level or straight (with the edge formulas: one whose dx dy underflows,
 // the level and straight ones taking edgeAwarePull). The far formulas take the pull
 // alone, for lanes where the column has no close partner: a close pair met there all
-// the same is keyed for the literal checks.
-enum class Formula { kFar, kPlain, kEdgesFar, kEdges };
+// the same is keyed for the literal checks. kStraightFar and kLevelFar are
+// kEdgesFar for lanes known straight or level.
+enum class Formula { kFar, kPlain, kEdgesFar, kEdges, kStraightFar, kLevelFar };
+
+// The pair formula a far formula takes its lanes' pulls from.
+constexpr Edge edgeOf(Formula f) {
+  if (f == Formula::kStraightFar) return Edge::kStraight;
+  return f == Formula::kLevelFar ? Edge::kLevel : Edge::kEither;
+}
 
 template <Law kLaw, Formula kFormula>
 VELMORA_PAIR void addPull(const Column& c, double exponent, LaneState& s) {
-  constexpr bool kEdgeAware = kFormula == Formula::kEdgesFar || kFormula == Formula::kEdges;
+  constexpr bool kEdgeAware = kFormula != Formula::kFar && kFormula != Formula::kPlain;
   LanePull p;
   bool taken;
   if constexpr (kEdgeAware) {
-    const EdgeAwarePull e = edgeAwarePull<kLaw>(c.x, c.y, s.x, s.y, c.scaled, exponent);
+    const EdgeAwarePull e =
+        edgeAwarePull<kLaw, edgeOf(kFormula)>(c.x, c.y, s.x, s.y, c.scaled, exponent);
     p = {e.dx, e.dy, e.d2, e.fx, e.fy};
     taken = static_cast<bool>((e.dx * e.dy != 0) | e.edge);
   } else {
     p = lanePull<kLaw>(c.x, c.y, s.x, s.y, c.scaled, exponent);
     taken = p.dx * p.dy != 0;
   }
-  if constexpr (kFormula == Formula::kFar || kFormula == Formula::kEdgesFar) {
+  if constexpr (kFormula != Formula::kPlain && kFormula != Formula::kEdges) {
     const bool far = taken & (p.d2 > c.closeBound);
     const double key = far ? p.d2 : kLiteralKey;
     s.carryX = p.fx;
@@ -257,24 +274,40 @@ VELMORA_PAIR void twoColumns(const Column& ca, const Column& cb, double e, const
   }
 }
 
-// The formula column c takes in the block of `lane`: with kEdges, the edge formulas
-// where the block may hold its level or straight partners; all of the close ones
-// where it may hold close partners (the edge formulas give a plain pair's bits too).
+// The formula column c takes at `lane`: all of the close ones where its block may
+// hold close partners (the edge formulas give a plain pair's bits too); with
+// kEdges, the known edge's where the lane is straight or level with c, and the
+// edge formulas where its block may hold other such partners.
 template <bool kEdges>
 VELMORA_PAIR Formula formulaAt(const Column& c, int lane) {
   const int block = lane / kLanesABlock;
   const bool close = ((c.closeBlocks >> block) & 1) != 0;
   if constexpr (kEdges) {
     if (close) return Formula::kEdges;
+    if (c.straight.holds(lane)) return Formula::kStraightFar;
+    if (c.level.holds(lane)) return Formula::kLevelFar;
     return ((c.edgeBlocks >> block) & 1) != 0 ? Formula::kEdgesFar : Formula::kFar;
   }
   return close ? Formula::kPlain : Formula::kFar;
 }
 
-// The end of the run of whole blocks from `lane` (below `last`) in which each column
-// keeps its formula: up to the next block where any of the columns' masks changes.
+// The next lane after `lane` where `range` starts or ends, or `last`.
+VELMORA_PAIR int nextRangeEdge(LaneRange range, int lane, int last) {
+  const int edge = lane < range.from ? range.from : lane < range.to ? range.to : last;
+  return std::min(edge, last);
+}
+
+// The end of the run from `lane` (below `last`) in which each column keeps its
+// formula: up to the next block where any of the columns' masks changes, or with
+// kEdges the next lane where one of their known edges starts or ends.
 template <bool kEdges>
 VELMORA_PAIR int sameFormulasUntil(const Column& a, const Column& b, int lane, int last) {
+  if constexpr (kEdges) {
+    last = nextRangeEdge(a.straight, lane, last);
+    last = nextRangeEdge(a.level, lane, last);
+    last = nextRangeEdge(b.straight, lane, last);
+    last = nextRangeEdge(b.level, lane, last);
+  }
   const int block = lane / kLanesABlock;
   // The bits that differ from the block's own, in each mask.
   const auto changes = [block](uint64_t mask) { return mask ^ (0 - ((mask >> block) & 1)); };
@@ -292,6 +325,8 @@ VELMORA_PAIR void withFormula(Formula f, const Run& run) {
   if constexpr (kEdges) {
     if (f == F::kEdges) return run(std::integral_constant<F, F::kEdges>{});
     if (f == F::kEdgesFar) return run(std::integral_constant<F, F::kEdgesFar>{});
+    if (f == F::kStraightFar) return run(std::integral_constant<F, F::kStraightFar>{});
+    if (f == F::kLevelFar) return run(std::integral_constant<F, F::kLevelFar>{});
   } else {
     if (f == F::kPlain) return run(std::integral_constant<F, F::kPlain>{});
   }
@@ -345,7 +380,7 @@ VELMORA_LANES void sweepColumns(const Column* columns, int count, double e, cons
   const Lanes l = lanes;
   constexpr Formula kFull = kEdges ? Formula::kEdges : Formula::kPlain;
   // A column skips its own lane. The sweep takes that lane all the same, which keeps
-  // the runs whole blocks, and then sets it back; the other column of the pair adds
+  // the runs whole, and then sets it back; the other column of the pair adds
   // there alone. Lanes are independent, so doing it last changes no bit.
   const auto kept = [&](const Column& c) VELMORA_INLINED {
     return c.lane >= lo && c.lane < hi ? loadLane(l, c.lane) : LaneState{};
@@ -374,13 +409,13 @@ VELMORA_LANES void sweepColumns(const Column* columns, int count, double e, cons
 }
 
 // The columns of a sweep, in its order. selfLane(j) is the lane of body j, which its
-// own column skips, or kNoLane; with kEdges, edgeBlocks(j) its blocks of lanes that
-// take the edge formulas (the others give the same bits through the plain ones);
-// closeBlocks(j) those that may hold its close partners (the others take the plain
-// pull alone).
-template <bool kEdges, class SelfLane, class EdgeBlocks, class CloseBlocks>
+// own column skips, or kNoLane; with kEdges, edgePartners(j) where its level and
+// straight partners lie (the other lanes give the same bits through the plain
+// formulas); closeBlocks(j) the blocks that may hold its close partners (the others
+// take the plain pull alone).
+template <bool kEdges, class SelfLane, class EdgePartnersOf, class CloseBlocks>
 std::vector<Column> columnsOf(const World& w, const std::vector<int>& bodies, const PullRows& rows,
-                              const SelfLane& selfLane, const EdgeBlocks& edgeBlocks,
+                              const SelfLane& selfLane, const EdgePartnersOf& edgePartners,
                               const CloseBlocks& closeBlocks) {
   const double bondBound = rootLimit(w.BondRange);
   const double closeBound = rootLimit(w.PlanetRadius);
@@ -388,9 +423,9 @@ std::vector<Column> columnsOf(const World& w, const std::vector<int>& bodies, co
   columns.reserve(bodies.size());
   for (const int j : bodies) {
     const double kickBound = j == 0 ? 1.0 / 0.0 : bondBound;
-    const uint64_t blocks = kEdges ? edgeBlocks(j) : 0;
-    columns.push_back({w.PlanetX[j], w.PlanetY[j], rows.scaled[j], closeBound, kickBound, blocks,
-                       closeBlocks(j), selfLane(j)});
+    const EdgePartners edge = kEdges ? edgePartners(j) : EdgePartners{};
+    columns.push_back({w.PlanetX[j], w.PlanetY[j], rows.scaled[j], closeBound, kickBound,
+                       edge.blocks, closeBlocks(j), selfLane(j), edge.straight, edge.level});
   }
   return columns;
 }
@@ -398,12 +433,13 @@ std::vector<Column> columnsOf(const World& w, const std::vector<int>& bodies, co
 // Lanes are swept in chunks: a chunk's lanes stay in the first-level cache through
 // every column, and the threads take chunks as they come free, so one woken late
 // still finds work. Any split gives the same bits: a lane's sums never leave it.
-template <bool kEdges, class SelfLane, class EdgeBlocks, class CloseBlocks>
+template <bool kEdges, class SelfLane, class EdgePartnersOf, class CloseBlocks>
 void allColumnsInBlocks(const World& w, int lanes, const std::vector<int>& columns, const Lanes& l,
                         const PullRows& rows, const SelfLane& selfLane,
-                        const EdgeBlocks& edgeBlocks, const CloseBlocks& closeBlocks, bool share) {
+                        const EdgePartnersOf& edgePartners, const CloseBlocks& closeBlocks,
+                        bool share) {
   const std::vector<Column> sweep =
-      columnsOf<kEdges>(w, columns, rows, selfLane, edgeBlocks, closeBlocks);
+      columnsOf<kEdges>(w, columns, rows, selfLane, edgePartners, closeBlocks);
   const int count = static_cast<int>(sweep.size());
   LanePool& pool = LanePool::shared();
   const int size = pool.chunkRows();
@@ -588,7 +624,7 @@ void plainSweep(const World& w, int n, const std::vector<int>& columns, bool edg
   const Lanes l{w.PlanetX.data(), w.PlanetY.data(),   rows.sumX.data(),  rows.sumY.data(),
                 closest.data(),   rows.carryX.data(), rows.carryY.data()};
   allColumnsInBlocks<false>(
-      w, n, columns, l, rows, [](int j) { return j; }, [](int) { return uint64_t{0}; },
+      w, n, columns, l, rows, [](int j) { return j; }, [](int) { return EdgePartners{}; },
       [&](int j) { return close[j]; }, LanePool::shared().worthSharing(n));
 }
 
@@ -624,7 +660,7 @@ void edgeSweep(const World& w, int n, const std::vector<int>& columns, CarriedIn
   closeBlocksOf(cells, n, order.laneOf, close);
   allColumnsInBlocks<true>(
       w, n, columns, l, rows, [&](int j) { return order.laneOf[j]; },
-      [&](int j) { return order.edgeBlocks[j]; }, [&](int j) { return close[j]; },
+      [&](int j) { return order.partners[j]; }, [&](int j) { return close[j]; },
       LanePool::shared().worthSharing(n));
   for (int k = 0; k < n; ++k) {
     const int i = order.bodyAt[k];
@@ -719,8 +755,13 @@ int sweepAgain(const World& w, int n, const std::vector<int>& columns,
                 least.data(), carryX.data(), carryY.data()};
   const auto selfLane = [&](int j) { return laneOf[j]; };
   const bool share = LanePool::shared().worthSharing(n);
+  const auto anywhere = [](int) {
+    EdgePartners partners;
+    partners.blocks = ~uint64_t{0};
+    return partners;
+  };
   const auto every = [](int) { return ~uint64_t{0}; };
-  allColumnsInBlocks<true>(w, lanes, columns, l, rows, selfLane, every, every, share);
+  allColumnsInBlocks<true>(w, lanes, columns, l, rows, selfLane, anywhere, every, share);
   const bool smallRadius = rootLimit(w.PlanetRadius) < 1;
   for (int k = 0; k < lanes; ++k) {
     const int i = bodies[k];

@@ -1,5 +1,6 @@
 // The order of the lanes for a crowd on the walls: a permutation of the bodies in
-// which each body's level and straight partners fill few blocks, none outside them.
+// which each body's straight partners fill one run of lanes, its level partners
+// another and a few blocks, and none lies outside them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -46,7 +47,7 @@ bool inBlocks(uint64_t blocks, int lane) {
   return ((blocks >> (lane / sim::kLanesABlock)) & 1) != 0;
 }
 
-TEST(SimEdgeLanes, LevelAndStraightPartnersFillFewBlocks) {
+TEST(SimEdgeLanes, LevelAndStraightPartnersFillOneRunEachAndFewBlocks) {
   const Crowd c = crowd();
   const World& w = *c.world;
   const int n = w.PlanetCount + 1;
@@ -64,34 +65,54 @@ TEST(SimEdgeLanes, LevelAndStraightPartnersFillFewBlocks) {
 
   for (int j = 0; j < n; ++j) {
     if (w.PlanetOff[j] == 1) continue;
+    const sim::EdgePartners& p = lanes.partners[j];
+    // The runs hold nothing but such partners, whatever their place in the lanes...
+    for (int lane = p.straight.from; lane < p.straight.to; ++lane) {
+      EXPECT_EQ(w.PlanetX[lanes.bodyAt[lane]], w.PlanetX[j]) << j << " " << lane;
+    }
+    for (int lane = p.level.from; lane < p.level.to; ++lane) {
+      EXPECT_EQ(w.PlanetY[lanes.bodyAt[lane]], w.PlanetY[j]) << j << " " << lane;
+    }
+    // ...and every partner lies in one of them, or in the blocks.
     for (int i = 0; i < n; ++i) {
-      const bool edge = i != j && w.PlanetOff[i] != 1 &&
-                        (w.PlanetX[i] == w.PlanetX[j] || w.PlanetY[i] == w.PlanetY[j]);
-      if (edge) {
-        EXPECT_TRUE(inBlocks(lanes.edgeBlocks[j], lanes.laneOf[i])) << j << " " << i;
+      if (i == j || w.PlanetOff[i] == 1) continue;
+      const int lane = lanes.laneOf[i];
+      if (w.PlanetX[i] == w.PlanetX[j]) {
+        EXPECT_TRUE(p.straight.holds(lane)) << j << " " << i;
+      }
+      if (w.PlanetY[i] == w.PlanetY[j]) {
+        EXPECT_TRUE(p.level.holds(lane) || inBlocks(p.blocks, lane)) << j << " " << i;
       }
     }
   }
 
   // 160 bodies share X = 930 (the corner ones first, with the least Y) and 160 share
-  // Y = 30: each stretch takes ten blocks, or eleven where it starts mid-block, and
-  // the top wall's reaches the corner's block too.
+  // Y = 30, the ten in the corner among them: those ten lie among the bodies of
+  // X = 930, in one block, the other 150 in one run.
   for (int j = 0; j < n; ++j) {
-    const int blocks = std::popcount(lanes.edgeBlocks[j]);
+    const sim::EdgePartners& p = lanes.partners[j];
+    const int straight = p.straight.to - p.straight.from;
+    const int level = p.level.to - p.level.from;
+    const int blocks = std::popcount(p.blocks);
     switch (c.place[j]) {
       case Place::kSun:
       case Place::kInside:
       case Place::kOff:
-        EXPECT_EQ(blocks, 0) << j;
+        EXPECT_EQ(straight + level + blocks, 0) << j;
         break;
       case Place::kLeftWall:
-        EXPECT_LE(blocks, 11) << j;
+        EXPECT_EQ(straight, 160) << j;
+        EXPECT_EQ(level + blocks, 0) << j;
         break;
       case Place::kTopWall:
-        EXPECT_LE(blocks, 12) << j;
+        EXPECT_EQ(straight, 0) << j;
+        EXPECT_EQ(level, 150) << j;
+        EXPECT_EQ(blocks, 1) << j;
         break;
       case Place::kCorner:
-        EXPECT_LE(blocks, 23) << j;
+        EXPECT_EQ(straight, 160) << j;
+        EXPECT_EQ(level, 150) << j;
+        EXPECT_EQ(blocks, 1) << j;
         break;
     }
   }
