@@ -76,7 +76,7 @@ void orderEdgeLanes(const World& w, int n, EdgeLanes& lanes) {
 
   // A stretch of one X is placed whole, in one run of lanes: its bodies' straight
   // partners. Of a stretch of one Y, the bodies that share no X are placed in one
-  // run; the others lie among the stretches of X, in blocks of their own.
+  // run, and those of each X among the rest in one run within that X's stretch.
   for (int i = 0; i < n; ++i) lanes.partners[i] = {};
   forEachShared(byX, [&](size_t from, size_t to) {
     const int first = lanes.laneOf[byX[from].body];
@@ -84,20 +84,34 @@ void orderEdgeLanes(const World& w, int n, EdgeLanes& lanes) {
     for (size_t k = from; k < to; ++k) lanes.partners[byX[k].body].straight = run;
   });
   forEachShared(byY, [&](size_t from, size_t to) {
-    LaneRange run{n, 0};
-    uint64_t blocks = 0;
-    for (size_t k = from; k < to; ++k) {
-      const int lane = lanes.laneOf[byY[k].body];
-      if (sharesX[byY[k].body] != 0) {
-        blocks |= blockBit(lane);
-      } else {
+    EdgePartners found;
+    int runs = 0;
+    // The lanes of byY[a..b) placed by Y, or by X, as one run: they are adjacent.
+    const auto addRun = [&](size_t a, size_t b, bool placedByY) {
+      LaneRange run{n, 0};
+      for (size_t k = a; k < b; ++k) {
+        if ((sharesX[byY[k].body] == 0) != placedByY) continue;
+        const int lane = lanes.laneOf[byY[k].body];
         run = {std::min(run.from, lane), std::max(run.to, lane + 1)};
       }
+      if (run.from == n) return;
+      if (runs < kLevelRuns) {
+        found.level[runs++] = run;
+        return;
+      }
+      for (int lane = run.from; lane < run.to; ++lane) found.blocks |= blockBit(lane);
+    };
+    addRun(from, to, true);
+    // Sorted by Y then X: the bodies of one X come together.
+    for (size_t k = from; k < to;) {
+      size_t end = k + 1;
+      while (end < to && byY[end].second == byY[k].second) ++end;
+      addRun(k, end, false);
+      k = end;
     }
-    if (run.from == n) run = {};
     for (size_t k = from; k < to; ++k) {
-      lanes.partners[byY[k].body].level = run;
-      lanes.partners[byY[k].body].blocks = blocks;
+      lanes.partners[byY[k].body].level = found.level;
+      lanes.partners[byY[k].body].blocks = found.blocks;
     }
   });
 }

@@ -1,11 +1,12 @@
 // An order of the gravity pass's lanes for a crowd lined up on the walls: bodies
 // that share one X sit together, then those that share one Y, then the rest. A
-// column's straight partners then fill one run of lanes and its level partners
-// nearly all of another, which take the formulas for such pairs alone; the few
-// level partners left (those that share an X too) fill a few blocks, which take the
-// formulas for either, and every other lane the cheaper plain ones.
+// column's straight partners then fill one run of lanes and its level partners a
+// few runs, which take the formulas for such pairs alone; any level partners left
+// fill blocks, which take the formulas for either, and every other lane the
+// cheaper plain ones.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "world/world.h"
@@ -23,12 +24,16 @@ struct LaneRange {
   bool holds(int lane) const { return lane >= from && lane < to; }
 };
 
+// Runs of lanes that a body's level partners fill: those placed by their Y, then
+// those among the bodies placed by their X, one run for each X.
+inline constexpr int kLevelRuns = 3;
+
 // Where the partners of a body j that are exactly level with it (the same Y) or
 // straight above or below it (the same X) lie among the lanes.
 struct EdgePartners {
-  LaneRange straight;   // exactly the bodies that share j's X, j among them
-  LaneRange level;      // the bodies that share j's Y and no X: level with j, all of them
-  uint64_t blocks = 0;  // bit b where block b may hold any other level partner
+  LaneRange straight;                         // exactly the bodies that share j's X, j among them
+  std::array<LaneRange, kLevelRuns> level{};  // bodies that share j's Y, all of them
+  uint64_t blocks = 0;  // bit b where block b may hold a level partner in none of the runs
 };
 
 struct EdgeLanes {

@@ -4,6 +4,7 @@
 #include "sim/pull_rows.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <bit>
 #include <cmath>
@@ -58,7 +59,7 @@ struct Column {
   uint64_t closeBlocks;  // those that may hold its close partners
   int lane;              // the lane of its own body, which it skips, or kNoLane
   LaneRange straight;    // lanes straight above or below it, each one
-  LaneRange level;       // lanes exactly level with it, each one
+  std::array<LaneRange, kLevelRuns> level;  // lanes exactly level with it, each one
 };
 
 // The lane a column skips when it has none of its own (its body is not a lane).
@@ -285,7 +286,9 @@ VELMORA_PAIR Formula formulaAt(const Column& c, int lane) {
   if constexpr (kEdges) {
     if (close) return Formula::kEdges;
     if (c.straight.holds(lane)) return Formula::kStraightFar;
-    if (c.level.holds(lane)) return Formula::kLevelFar;
+    for (const LaneRange& run : c.level) {
+      if (run.holds(lane)) return Formula::kLevelFar;
+    }
     return ((c.edgeBlocks >> block) & 1) != 0 ? Formula::kEdgesFar : Formula::kFar;
   }
   return close ? Formula::kPlain : Formula::kFar;
@@ -304,9 +307,11 @@ template <bool kEdges>
 VELMORA_PAIR int sameFormulasUntil(const Column& a, const Column& b, int lane, int last) {
   if constexpr (kEdges) {
     last = nextRangeEdge(a.straight, lane, last);
-    last = nextRangeEdge(a.level, lane, last);
     last = nextRangeEdge(b.straight, lane, last);
-    last = nextRangeEdge(b.level, lane, last);
+    for (int k = 0; k < kLevelRuns; ++k) {
+      last = nextRangeEdge(a.level[k], lane, last);
+      last = nextRangeEdge(b.level[k], lane, last);
+    }
   }
   const int block = lane / kLanesABlock;
   // The bits that differ from the block's own, in each mask.
