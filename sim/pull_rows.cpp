@@ -60,6 +60,7 @@ struct Column {
   int lane;              // the lane of its own body, which it skips, or kNoLane
   LaneRange straight;    // lanes straight above or below it, each one
   std::array<LaneRange, kLevelRuns> level;  // lanes exactly level with it, each one
+  LaneRange known;  // from the first of those lanes to the last, for a quick test
 };
 
 // The lane a column skips when it has none of its own (its body is not a lane).
@@ -285,9 +286,11 @@ VELMORA_PAIR Formula formulaAt(const Column& c, int lane) {
   const bool close = ((c.closeBlocks >> block) & 1) != 0;
   if constexpr (kEdges) {
     if (close) return Formula::kEdges;
-    if (c.straight.holds(lane)) return Formula::kStraightFar;
-    for (const LaneRange& run : c.level) {
-      if (run.holds(lane)) return Formula::kLevelFar;
+    if (c.known.holds(lane)) {
+      if (c.straight.holds(lane)) return Formula::kStraightFar;
+      for (const LaneRange& run : c.level) {
+        if (run.holds(lane)) return Formula::kLevelFar;
+      }
     }
     return ((c.edgeBlocks >> block) & 1) != 0 ? Formula::kEdgesFar : Formula::kFar;
   }
@@ -300,18 +303,22 @@ VELMORA_PAIR int nextRangeEdge(LaneRange range, int lane, int last) {
   return std::min(edge, last);
 }
 
+// The next lane after `lane` where one of c's known edges starts or ends, or `last`.
+VELMORA_PAIR int nextKnownEdge(const Column& c, int lane, int last) {
+  if (lane >= c.known.to) return last;
+  if (lane < c.known.from) return std::min(last, c.known.from);
+  last = nextRangeEdge(c.straight, lane, last);
+  for (const LaneRange& run : c.level) last = nextRangeEdge(run, lane, last);
+  return last;
+}
+
 // The end of the run from `lane` (below `last`) in which each column keeps its
 // formula: up to the next block where any of the columns' masks changes, or with
 // kEdges the next lane where one of their known edges starts or ends.
 template <bool kEdges>
 VELMORA_PAIR int sameFormulasUntil(const Column& a, const Column& b, int lane, int last) {
   if constexpr (kEdges) {
-    last = nextRangeEdge(a.straight, lane, last);
-    last = nextRangeEdge(b.straight, lane, last);
-    for (int k = 0; k < kLevelRuns; ++k) {
-      last = nextRangeEdge(a.level[k], lane, last);
-      last = nextRangeEdge(b.level[k], lane, last);
-    }
+    last = nextKnownEdge(b, lane, nextKnownEdge(a, lane, last));
   }
   const int block = lane / kLanesABlock;
   // The bits that differ from the block's own, in each mask.
@@ -413,6 +420,17 @@ VELMORA_LANES void sweepColumns(const Column* columns, int count, double e, cons
   }
 }
 
+// The lanes from the first of p's runs to the end of the last; empty without any.
+LaneRange knownLanes(const EdgePartners& p) {
+  LaneRange hull{kMaxBodies, 0};
+  const auto take = [&hull](LaneRange run) {
+    if (run.from != run.to) hull = {std::min(hull.from, run.from), std::max(hull.to, run.to)};
+  };
+  take(p.straight);
+  for (const LaneRange run : p.level) take(run);
+  return hull.from < hull.to ? hull : LaneRange{};
+}
+
 // The columns of a sweep, in its order. selfLane(j) is the lane of body j, which its
 // own column skips, or kNoLane; with kEdges, edgePartners(j) where its level and
 // straight partners lie (the other lanes give the same bits through the plain
@@ -430,7 +448,8 @@ std::vector<Column> columnsOf(const World& w, const std::vector<int>& bodies, co
     const double kickBound = j == 0 ? 1.0 / 0.0 : bondBound;
     const EdgePartners edge = kEdges ? edgePartners(j) : EdgePartners{};
     columns.push_back({w.PlanetX[j], w.PlanetY[j], rows.scaled[j], closeBound, kickBound,
-                       edge.blocks, closeBlocks(j), selfLane(j), edge.straight, edge.level});
+                       edge.blocks, closeBlocks(j), selfLane(j), edge.straight, edge.level,
+                       knownLanes(edge)});
   }
   return columns;
 }
