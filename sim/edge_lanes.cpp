@@ -70,6 +70,7 @@ void orderEdgeLanes(const World& w, int n, EdgeLanes& lanes) {
   for (const Keyed& k : byY) {
     if (sharesY[k.body] != 0 && sharesX[k.body] == 0) place(k.body);
   }
+  lanes.sharing = next;
   for (int i = 0; i < n; ++i) {
     if (sharesX[i] == 0 && sharesY[i] == 0) place(i);
   }

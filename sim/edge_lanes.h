@@ -40,6 +40,7 @@ struct EdgeLanes {
   Table<int> laneOf{};  // body -> lane
   Table<int> bodyAt{};  // lane -> body
   Table<EdgePartners> partners{};
+  int sharing = 0;  // the bodies that share an X or a Y with another, in the first lanes
 };
 
 // Orders the lanes of bodies 0..n-1; off bodies sit among the rest, no one's partner.

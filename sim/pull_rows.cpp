@@ -653,10 +653,10 @@ void plainSweep(const World& w, int n, const std::vector<int>& columns, bool edg
 }
 
 // Every row in its own lane, level and straight pairs too: the lanes ordered so that
-// those pairs fill few blocks, which alone take the edge formulas. `in` and `cells`
-// are filled as by plainSweep.
-void edgeSweep(const World& w, int n, const std::vector<int>& columns, CarriedIn& in,
-               CloseCells& cells, Table<double>& closest, PullRows& rows) {
+// those pairs fill few runs and blocks, which alone take the edge formulas. `in` and
+// `cells` are filled as by plainSweep. Returns how many rows have such partners.
+int edgeSweep(const World& w, int n, const std::vector<int>& columns, CarriedIn& in,
+              CloseCells& cells, Table<double>& closest, PullRows& rows) {
   EdgeLanes order;
   Table<double> px, py, sx{}, sy{}, least, carryX, carryY;
   // The lanes' order, and the close range's grid with the forces carried in, are
@@ -694,25 +694,23 @@ void edgeSweep(const World& w, int n, const std::vector<int>& columns, CarriedIn
     rows.carryY[i] = carryY[k];
     closest[i] = least[k];
   }
+  return order.sharing;
 }
 
-// The last passes, a guess at this one. When the plain sweep left level and straight
-// pairs in more than a quarter of the rows, the next passes take them in the first
-// sweep (which costs a fifth or so more a pair than the plain one: the benchmark's
-// "edges 1st" on the random world); every kRecheck passes a plain sweep counts them
-// again. Atomic only
-// because tests may run worlds on several threads: it decides no bit.
-constexpr int kRecheck = 32;
-std::atomic<int> edgesFirstPasses{0};
+// The last pass, a guess at this one. Either sweep counts the rows with level or
+// straight partners (the plain one: those it leaves for the second sweep). Where
+// more than a sixteenth of the rows have them, the next pass takes them in the first
+// sweep: at a tenth it already costs less than the plain sweep and the second one
+// (the crowd benchmark at 1 s of play). Atomic only because tests may run worlds on
+// several threads: it decides no bit.
+std::atomic<bool> edgesFirstGuess{false};
 
 bool guessEdgesFirst() {
-  const int owed = edgesFirstPasses.load(std::memory_order_relaxed);
-  if (owed > 0) edgesFirstPasses.store(owed - 1, std::memory_order_relaxed);
-  return owed > 0;
+  return edgesFirstGuess.load(std::memory_order_relaxed);
 }
 
 void noteEdgeRows(int edgeRows, int n) {
-  if (4 * edgeRows > n) edgesFirstPasses.store(kRecheck, std::memory_order_relaxed);
+  edgesFirstGuess.store(16 * edgeRows > n, std::memory_order_relaxed);
 }
 
 // Whether a lane's sums stand for its row, given its key: the literal checks take
@@ -942,7 +940,8 @@ void computePullRows(const World& w, int top, PullRows& rows, EdgeSweep order) {
   CarriedIn in;
   CloseCells cells;
   if (rows.edgesFirst) {
-    edgeSweep(w, n, pulling.columns, in, cells, closest, rows);
+    const int edgeRows = edgeSweep(w, n, pulling.columns, in, cells, closest, rows);
+    if (order == EdgeSweep::kGuess) noteEdgeRows(edgeRows, n);
   } else if (rows.inRange) {
     plainSweep(w, n, pulling.columns, edges, in, cells, closest, rows);
   }

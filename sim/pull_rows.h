@@ -74,7 +74,7 @@ struct RowPulls {
 // Which of the two sweeps comes first: the plain one, with the rows it leaves for
 // level and straight pairs swept again, or the one that takes those pairs at once
 // and costs more per pair. Either order gives the same bits. kGuess follows the last
-// passes: a crowd lined up on a wall stays lined up from one tick to the next.
+// pass: a crowd lined up on a wall stays lined up from one tick to the next.
 enum class EdgeSweep { kGuess, kSecond, kFirst };
 
 // Fills `rows` for bodies 0..top (off bodies are neither pulled nor pulling).
