@@ -442,14 +442,26 @@ std::vector<Column> columnsOf(const World& w, const std::vector<int>& bodies, co
                               const CloseBlocks& closeBlocks) {
   const double bondBound = rootLimit(w.BondRange);
   const double closeBound = rootLimit(w.PlanetRadius);
-  std::vector<Column> columns;
-  columns.reserve(bodies.size());
-  for (const int j : bodies) {
-    const double kickBound = j == 0 ? 1.0 / 0.0 : bondBound;
-    const EdgePartners edge = kEdges ? edgePartners(j) : EdgePartners{};
-    columns.push_back({w.PlanetX[j], w.PlanetY[j], rows.scaled[j], closeBound, kickBound,
-                       edge.blocks, closeBlocks(j), selfLane(j), edge.straight, edge.level,
-                       knownLanes(edge)});
+  // Filled field by field in place: built whole on the stack and copied, a column
+  // had cost several times as much, its copy waiting on the stores it reads.
+  std::vector<Column> columns(bodies.size());
+  for (size_t k = 0; k < bodies.size(); ++k) {
+    const int j = bodies[k];
+    Column& c = columns[k];
+    c.x = w.PlanetX[j];
+    c.y = w.PlanetY[j];
+    c.scaled = rows.scaled[j];
+    c.closeBound = closeBound;
+    c.bondBound = j == 0 ? 1.0 / 0.0 : bondBound;
+    c.closeBlocks = closeBlocks(j);
+    c.lane = selfLane(j);
+    if constexpr (kEdges) {
+      const EdgePartners& edge = edgePartners(j);
+      c.edgeBlocks = edge.blocks;
+      c.straight = edge.straight;
+      c.level = edge.level;
+      c.known = knownLanes(edge);
+    }
   }
   return columns;
 }
@@ -684,8 +696,8 @@ int edgeSweep(const World& w, int n, const std::vector<int>& columns, CarriedIn&
   closeBlocksOf(cells, n, order.laneOf, close);
   allColumnsInBlocks<true>(
       w, n, columns, l, rows, [&](int j) { return order.laneOf[j]; },
-      [&](int j) { return order.partners[j]; }, [&](int j) { return close[j]; },
-      LanePool::shared().worthSharing(n));
+      [&](int j) -> const EdgePartners& { return order.partners[j]; },
+      [&](int j) { return close[j]; }, LanePool::shared().worthSharing(n));
   for (int k = 0; k < n; ++k) {
     const int i = order.bodyAt[k];
     rows.sumX[i] = sx[k];
