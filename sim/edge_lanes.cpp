@@ -1,6 +1,8 @@
 #include "sim/edge_lanes.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <vector>
 
 namespace velmora::sim {
@@ -73,6 +75,19 @@ void orderEdgeLanes(const World& w, int n, EdgeLanes& lanes) {
   lanes.sharing = next;
   for (int i = 0; i < n; ++i) {
     if (sharesX[i] == 0 && sharesY[i] == 0) place(i);
+  }
+
+  // Bodies on one point sit together: those of one X are sorted by Y.
+  lanes.onePoint.clear();
+  const auto samePoint = [&](int a, int b) {
+    return std::bit_cast<uint64_t>(w.PlanetX[a]) == std::bit_cast<uint64_t>(w.PlanetX[b]) &&
+           std::bit_cast<uint64_t>(w.PlanetY[a]) == std::bit_cast<uint64_t>(w.PlanetY[b]);
+  };
+  for (int from = 0; from < lanes.sharing;) {
+    int to = from + 1;
+    while (to < lanes.sharing && samePoint(lanes.bodyAt[from], lanes.bodyAt[to])) ++to;
+    if (to - from >= kMinOnePoint) lanes.onePoint.push_back({from, to});
+    from = to;
   }
 
   // A stretch of one X is placed whole, in one run of lanes: its bodies' straight

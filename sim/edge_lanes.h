@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "world/world.h"
 
@@ -41,7 +42,12 @@ struct EdgeLanes {
   Table<int> bodyAt{};  // lane -> body
   Table<EdgePartners> partners{};
   int sharing = 0;  // the bodies that share an X or a Y with another, in the first lanes
+  // Runs of kMinOnePoint or more lanes on one point (the same X and Y, bit for bit),
+  // in order: a pile in a crowd's corner.
+  std::vector<LaneRange> onePoint;
 };
+
+inline constexpr int kMinOnePoint = 24;
 
 // Orders the lanes of bodies 0..n-1; off bodies sit among the rest, no one's partner.
 void orderEdgeLanes(const World& world, int n, EdgeLanes& lanes);

@@ -203,20 +203,30 @@ constexpr Edge edgeOf(Formula f) {
   return f == Formula::kLevelFar ? Edge::kLevel : Edge::kEither;
 }
 
-template <Law kLaw, Formula kFormula>
-VELMORA_PAIR void addPull(const Column& c, double exponent, LaneState& s) {
-  constexpr bool kEdgeAware = kFormula != Formula::kFar && kFormula != Formula::kPlain;
+// A column's pull on a lane at (x, y) through the formula, and whether the formula
+// takes the pair: all a lane's sums need of it, the same for every lane at one point.
+struct ColumnPull {
   LanePull p;
   bool taken;
+};
+
+template <Law kLaw, Formula kFormula>
+VELMORA_PAIR ColumnPull columnPull(const Column& c, double exponent, double x, double y) {
+  constexpr bool kEdgeAware = kFormula != Formula::kFar && kFormula != Formula::kPlain;
   if constexpr (kEdgeAware) {
     const EdgeAwarePull e =
-        edgeAwarePull<kLaw, edgeOf(kFormula)>(c.x, c.y, s.x, s.y, c.scaled, exponent);
-    p = {e.dx, e.dy, e.d2, e.fx, e.fy};
-    taken = static_cast<bool>((e.dx * e.dy != 0) | e.edge);
+        edgeAwarePull<kLaw, edgeOf(kFormula)>(c.x, c.y, x, y, c.scaled, exponent);
+    return {{e.dx, e.dy, e.d2, e.fx, e.fy}, static_cast<bool>((e.dx * e.dy != 0) | e.edge)};
   } else {
-    p = lanePull<kLaw>(c.x, c.y, s.x, s.y, c.scaled, exponent);
-    taken = p.dx * p.dy != 0;
+    const LanePull p = lanePull<kLaw>(c.x, c.y, x, y, c.scaled, exponent);
+    return {p, p.dx * p.dy != 0};
   }
+}
+
+template <Formula kFormula>
+VELMORA_PAIR void applyPull(const Column& c, const ColumnPull& pull, LaneState& s) {
+  const LanePull& p = pull.p;
+  const bool taken = pull.taken;
   if constexpr (kFormula != Formula::kPlain && kFormula != Formula::kEdges) {
     const bool far = taken & (p.d2 > c.closeBound);
     const double key = far ? p.d2 : kLiteralKey;
@@ -243,6 +253,11 @@ VELMORA_PAIR void addPull(const Column& c, double exponent, LaneState& s) {
   s.sx = s.sx + fx;
   s.sy = s.sy + fy;
   s.closest = key < s.closest ? key : s.closest;
+}
+
+template <Law kLaw, Formula kFormula>
+VELMORA_PAIR void addPull(const Column& c, double exponent, LaneState& s) {
+  applyPull<kFormula>(c, columnPull<kLaw, kFormula>(c, exponent, s.x, s.y), s);
 }
 
 template <Law kLaw, Formula kFormula>
@@ -275,6 +290,55 @@ VELMORA_PAIR void twoColumns(const Column& ca, const Column& cb, double e, const
     storeLane(s, l, i);
   }
 }
+
+// Lanes on one point (the same X and Y, bit for bit) take the same pull from a
+// column: it is computed once, from the first of them, and each lane adds it.
+template <Law kLaw, Formula kFormula>
+VELMORA_PAIR void oneColumnOnePoint(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
+  const Lanes l = lanes;
+  const ColumnPull pull = columnPull<kLaw, kFormula>(c, e, l.px[lo], l.py[lo]);
+  VELMORA_IVDEP
+  for (int i = lo; i < hi; ++i) {
+    LaneState s = loadLane(l, i);
+    applyPull<kFormula>(c, pull, s);
+    storeLane(s, l, i);
+  }
+}
+
+template <Law kLaw, Formula kA, Formula kB>
+VELMORA_PAIR void twoColumnsOnePoint(const Column& ca, const Column& cb, double e,
+                                     const Lanes& lanes, int lo, int hi) {
+  const Lanes l = lanes;
+  const Column a = ca;
+  const Column b = cb;
+  const ColumnPull pullA = columnPull<kLaw, kA>(a, e, l.px[lo], l.py[lo]);
+  const ColumnPull pullB = columnPull<kLaw, kB>(b, e, l.px[lo], l.py[lo]);
+  VELMORA_IVDEP
+  for (int i = lo; i < hi; ++i) {
+    LaneState s = loadLane(l, i);
+    applyPull<kA>(a, pullA, s);
+    applyPull<kB>(b, pullB, s);
+    storeLane(s, l, i);
+  }
+}
+
+// The runs of lanes on one point from `next` on, in order, as a sweep meets them.
+struct OnePointRuns {
+  const LaneRange* next;
+  const LaneRange* end;
+
+  // Whether the run from `lane` sits on one point; cuts `runEnd` where that changes.
+  VELMORA_PAIR bool cut(int lane, int& runEnd) {
+    while (next != end && next->to <= lane) ++next;
+    if (next == end) return false;
+    if (lane < next->from) {
+      runEnd = std::min(runEnd, next->from);
+      return false;
+    }
+    runEnd = std::min(runEnd, next->to);
+    return true;
+  }
+};
 
 // The formula column c takes at `lane`: all of the close ones where its block may
 // hold close partners (the edge formulas give a plain pair's bits too); with
@@ -355,16 +419,22 @@ double rootLimit(double range) {
   return t;
 }
 
-// One or two columns' pulls on the lanes [from, to), in runs of blocks in which
-// each column keeps its formula.
+// One or two columns' pulls on the lanes [from, to), in runs in which each column
+// keeps its formula, and the lanes sit on one point or not.
 template <Law kLaw, bool kEdges>
 VELMORA_PAIR void sweepTwo(const Column& a, const Column& b, double e, const Lanes& l, int from,
-                           int to) {
+                           int to, OnePointRuns points) {
   for (int lane = from; lane < to;) {
-    const int end = sameFormulasUntil<kEdges>(a, b, lane, to);
+    int end = sameFormulasUntil<kEdges>(a, b, lane, to);
+    const bool onePoint = points.cut(lane, end);
     withFormula<kEdges>(formulaAt<kEdges>(a, lane), [&](auto fa) VELMORA_INLINED {
       withFormula<kEdges>(formulaAt<kEdges>(b, lane), [&](auto fb) VELMORA_INLINED {
-        twoColumns<kLaw, decltype(fa)::value, decltype(fb)::value>(a, b, e, l, lane, end);
+        constexpr Formula kA = decltype(fa)::value;
+        constexpr Formula kB = decltype(fb)::value;
+        if constexpr (kEdges) {  // only the edge sweep's order puts such lanes together
+          if (onePoint) return twoColumnsOnePoint<kLaw, kA, kB>(a, b, e, l, lane, end);
+        }
+        twoColumns<kLaw, kA, kB>(a, b, e, l, lane, end);
       });
     });
     lane = end;
@@ -372,10 +442,15 @@ VELMORA_PAIR void sweepTwo(const Column& a, const Column& b, double e, const Lan
 }
 
 template <Law kLaw, bool kEdges>
-VELMORA_PAIR void sweepOne(const Column& c, double e, const Lanes& l, int from, int to) {
+VELMORA_PAIR void sweepOne(const Column& c, double e, const Lanes& l, int from, int to,
+                           OnePointRuns points) {
   for (int lane = from; lane < to;) {
-    const int end = sameFormulasUntil<kEdges>(c, c, lane, to);
+    int end = sameFormulasUntil<kEdges>(c, c, lane, to);
+    const bool onePoint = points.cut(lane, end);
     withFormula<kEdges>(formulaAt<kEdges>(c, lane), [&](auto f) VELMORA_INLINED {
+      if constexpr (kEdges) {
+        if (onePoint) return oneColumnOnePoint<kLaw, decltype(f)::value>(c, e, l, lane, end);
+      }
       oneColumn<kLaw, decltype(f)::value>(c, e, l, lane, end);
     });
     lane = end;
@@ -388,8 +463,10 @@ VELMORA_PAIR void sweepOne(const Column& c, double e, const Lanes& l, int from, 
 // blocks had cost 3 to 9% of the sweep.
 template <Law kLaw, bool kEdges>
 VELMORA_LANES void sweepColumns(const Column* columns, int count, double e, const Lanes& lanes,
-                                int lo, int hi) {
+                                int lo, int hi, OnePointRuns points) {
   const Lanes l = lanes;
+  int unused = hi;
+  points.cut(lo, unused);  // skips the runs before the chunk
   constexpr Formula kFull = kEdges ? Formula::kEdges : Formula::kPlain;
   // A column skips its own lane. The sweep takes that lane all the same, which keeps
   // the runs whole, and then sets it back; the other column of the pair adds
@@ -408,14 +485,14 @@ VELMORA_LANES void sweepColumns(const Column* columns, int count, double e, cons
     const Column& b = columns[k + 1];
     const LaneState ownA = kept(a);
     const LaneState ownB = kept(b);
-    sweepTwo<kLaw, kEdges>(a, b, e, l, lo, hi);
+    sweepTwo<kLaw, kEdges>(a, b, e, l, lo, hi, points);
     restore(a, ownA, &b);
     restore(b, ownB, &a);
   }
   if (k < count) {
     const Column& c = columns[k];
     const LaneState own = kept(c);
-    sweepOne<kLaw, kEdges>(c, e, l, lo, hi);
+    sweepOne<kLaw, kEdges>(c, e, l, lo, hi, points);
     restore(c, own, nullptr);
   }
 }
@@ -473,7 +550,7 @@ template <bool kEdges, class SelfLane, class EdgePartnersOf, class CloseBlocks>
 void allColumnsInBlocks(const World& w, int lanes, const std::vector<int>& columns, const Lanes& l,
                         const PullRows& rows, const SelfLane& selfLane,
                         const EdgePartnersOf& edgePartners, const CloseBlocks& closeBlocks,
-                        bool share) {
+                        const std::vector<LaneRange>& onePoint, bool share) {
   const std::vector<Column> sweep =
       columnsOf<kEdges>(w, columns, rows, selfLane, edgePartners, closeBlocks);
   const int count = static_cast<int>(sweep.size());
@@ -482,8 +559,9 @@ void allColumnsInBlocks(const World& w, int lanes, const std::vector<int>& colum
   const int chunks = (lanes + size - 1) / size;
   const auto sweepChunks = [&]<Law kLaw>() {
     pool.run(chunks, share, [&](int c) {
+      const OnePointRuns points{onePoint.data(), onePoint.data() + onePoint.size()};
       sweepColumns<kLaw, kEdges>(sweep.data(), count, w.GravityExponent, l, c * size,
-                                 std::min(lanes, (c + 1) * size));
+                                 std::min(lanes, (c + 1) * size), points);
     });
   };
   switch (lawOf(w.GravityExponent)) {
@@ -661,7 +739,7 @@ void plainSweep(const World& w, int n, const std::vector<int>& columns, bool edg
                 closest.data(),   rows.carryX.data(), rows.carryY.data()};
   allColumnsInBlocks<false>(
       w, n, columns, l, rows, [](int j) { return j; }, [](int) { return EdgePartners{}; },
-      [&](int j) { return close[j]; }, LanePool::shared().worthSharing(n));
+      [&](int j) { return close[j]; }, {}, LanePool::shared().worthSharing(n));
 }
 
 // Every row in its own lane, level and straight pairs too: the lanes ordered so that
@@ -697,7 +775,7 @@ int edgeSweep(const World& w, int n, const std::vector<int>& columns, CarriedIn&
   allColumnsInBlocks<true>(
       w, n, columns, l, rows, [&](int j) { return order.laneOf[j]; },
       [&](int j) -> const EdgePartners& { return order.partners[j]; },
-      [&](int j) { return close[j]; }, LanePool::shared().worthSharing(n));
+      [&](int j) { return close[j]; }, order.onePoint, LanePool::shared().worthSharing(n));
   for (int k = 0; k < n; ++k) {
     const int i = order.bodyAt[k];
     rows.sumX[i] = sx[k];
@@ -795,7 +873,7 @@ int sweepAgain(const World& w, int n, const std::vector<int>& columns,
     return partners;
   };
   const auto every = [](int) { return ~uint64_t{0}; };
-  allColumnsInBlocks<true>(w, lanes, columns, l, rows, selfLane, anywhere, every, share);
+  allColumnsInBlocks<true>(w, lanes, columns, l, rows, selfLane, anywhere, every, {}, share);
   const bool smallRadius = rootLimit(w.PlanetRadius) < 1;
   for (int k = 0; k < lanes; ++k) {
     const int i = bodies[k];

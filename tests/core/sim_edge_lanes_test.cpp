@@ -140,5 +140,27 @@ TEST(SimEdgeLanes, LevelAndStraightPartnersFillFewRunsAndBlocks) {
   }
 }
 
+// A pile of 30 bodies on one point of the left wall lies in one run of lanes; one of
+// ten is too few to pay for a run, and bodies on one X and Y but for a zero's sign
+// are not on one point, bit for bit.
+TEST(SimEdgeLanes, BodiesOnOnePointFillOneRun) {
+  std::vector<testing::Body> bodies{{.x = 5000, .y = 4000, .gravity = 50}};
+  for (int k = 0; k < 100; ++k) bodies.push_back({.x = 930, .y = 100 + 37.0 * k});
+  for (int k = 0; k < 30; ++k) bodies.push_back({.x = 930, .y = 1960});
+  for (int k = 0; k < 10; ++k) bodies.push_back({.x = 930, .y = 2500});
+  for (int k = 0; k < 30; ++k) bodies.push_back({.x = 3000, .y = k % 2 == 0 ? 0.0 : -0.0});
+  const auto w = testing::makeWorld(bodies);
+  const int n = w->PlanetCount + 1;
+  sim::EdgeLanes lanes;
+  sim::orderEdgeLanes(*w, n, lanes);
+  ASSERT_EQ(lanes.onePoint.size(), 1u);
+  const sim::LaneRange run = lanes.onePoint[0];
+  EXPECT_EQ(run.to - run.from, 30);
+  for (int lane = run.from; lane < run.to; ++lane) {
+    EXPECT_EQ(w->PlanetX[lanes.bodyAt[lane]], 930);
+    EXPECT_EQ(w->PlanetY[lanes.bodyAt[lane]], 1960);
+  }
+}
+
 }  // namespace
 }  // namespace velmora
