@@ -33,7 +33,7 @@ inline constexpr int kLevelRuns = 3;
 // straight above or below it (the same X) lie among the lanes.
 struct EdgePartners {
   LaneRange straight;                         // exactly the bodies that share j's X, j among them
-  std::array<LaneRange, kLevelRuns> level{};  // bodies that share j's Y, all of them
+  std::array<LaneRange, kLevelRuns> level{};  // runs of bodies that share j's Y, nothing else
   uint64_t blocks = 0;  // bit b where block b may hold a level partner in none of the runs
 };
 
