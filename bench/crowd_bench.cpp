@@ -7,6 +7,7 @@
 // the settling took; "redo rows": those left to the game's thread.
 // Run: ./build/bench/velmora_crowd_bench [EXPONENT]
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -106,5 +107,13 @@ int run(const std::string& exponent) {
 }  // namespace velmora
 
 int main(int argc, char** argv) {
-  return velmora::run(argc > 1 ? argv[1] : "2");
+  const std::string exponent = argc > 1 ? argv[1] : "2";
+  double value = 0;
+  const char* last = exponent.data() + exponent.size();
+  const auto [end, error] = std::from_chars(exponent.data(), last, value);
+  if (argc > 2 || error != std::errc() || end != last) {
+    std::fprintf(stderr, "usage: velmora_crowd_bench [EXPONENT]  (a number, 2 by default)\n");
+    return 2;
+  }
+  return velmora::run(exponent);
 }
