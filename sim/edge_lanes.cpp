@@ -74,8 +74,9 @@ void orderEdgeLanes(const World& w, int n, EdgeLanes& lanes) {
   }
   lanes.sharing = next;
   for (int i = 0; i < n; ++i) {
-    if (sharesX[i] == 0 && sharesY[i] == 0) place(i);
+    if (sharesX[i] == 0 && sharesY[i] == 0 && w.PlanetOff[i] != 1) place(i);
   }
+  lanes.count = next;
 
   // Bodies on one point sit together: those of one X are sorted by Y.
   lanes.onePoint.clear();

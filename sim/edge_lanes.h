@@ -38,9 +38,10 @@ struct EdgePartners {
 };
 
 struct EdgeLanes {
-  Table<int> laneOf{};  // body -> lane
-  Table<int> bodyAt{};  // lane -> body
+  Table<int> laneOf{};  // body (not off) -> lane
+  Table<int> bodyAt{};  // lane (below count) -> body
   Table<EdgePartners> partners{};
+  int count = 0;    // the lanes: one for each body not off
   int sharing = 0;  // the bodies that share an X or a Y with another, in the first lanes
   // Runs of kMinOnePoint or more lanes on one point (the same X and Y, bit for bit),
   // in order: a pile in a crowd's corner.
@@ -49,7 +50,7 @@ struct EdgeLanes {
 
 inline constexpr int kMinOnePoint = 24;
 
-// Orders the lanes of bodies 0..n-1; off bodies sit among the rest, no one's partner.
+// Orders the lanes of the bodies of 0..n-1 that are not off; an off body has none.
 void orderEdgeLanes(const World& world, int n, EdgeLanes& lanes);
 
 }  // namespace velmora::sim

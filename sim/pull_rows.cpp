@@ -715,31 +715,63 @@ void carriedInAhead(const World& w, int n, const std::vector<int>& columns, bool
   }
 }
 
+// A sweep's own tables, lane k for body bodyAt[k] (only bodies that are not off
+// have lanes, so a table of few live bodies sweeps few lanes).
+struct LaneTables {
+  Table<double> px, py, sx, sy, least, carryX, carryY;
+
+  // Lanes 0..count-1 from their bodies' positions, each from the force its row takes
+  // carried in (NaN where that is not known yet: a row whose first pair is close
+  // then comes out NaN).
+  void gather(const World& w, const int* bodyAt, int count, const CarriedIn& in) {
+    for (int k = 0; k < count; ++k) {
+      const int i = bodyAt[k];
+      px[k] = w.PlanetX[i];
+      py[k] = w.PlanetY[i];
+      sx[k] = 0;
+      sy[k] = 0;
+      least[k] = 1e300;
+      carryX[k] = in.fx[i];
+      carryY[k] = in.fy[i];
+    }
+  }
+
+  Lanes lanes() {
+    return {px.data(), py.data(), sx.data(), sy.data(), least.data(), carryX.data(), carryY.data()};
+  }
+
+  // Lane k's sums, the force it carries on and its key, as row i's.
+  void keep(int k, int i, Table<double>& closest, PullRows& rows) const {
+    rows.sumX[i] = sx[k];
+    rows.sumY[i] = sy[k];
+    rows.carryX[i] = carryX[k];
+    rows.carryY[i] = carryY[k];
+    closest[i] = least[k];
+  }
+};
+
 // Every row in its own lane; `in` is filled with the forces carried in known ahead
 // (through the edge formulas where `edges`).
 void plainSweep(const World& w, int n, const std::vector<int>& columns, bool edges, CarriedIn& in,
                 CloseCells& cells, Table<double>& closest, PullRows& rows) {
-  Table<int> laneOf;
-  for (int i = 0; i < n; ++i) laneOf[i] = i;
-  Table<uint64_t> close;
+  const int count = static_cast<int>(columns.size());
+  const bool share = LanePool::shared().worthSharing(count);
   // Apart, on two threads where the pass is shared.
-  LanePool& pool = LanePool::shared();
-  pool.run(2, pool.worthSharing(n), [&](int task) {
+  LanePool::shared().run(2, share, [&](int task) {
     if (task == 1) return findCloseCells(w, n, rootLimit(w.PlanetRadius), cells);
     carriedInAhead(w, n, columns, edges, rows, in);
   });
+  // The lanes in the columns' order.
+  Table<int> laneOf;
+  for (int k = 0; k < count; ++k) laneOf[columns[k]] = k;
+  Table<uint64_t> close;
   closeBlocksOf(cells, n, laneOf, close);
-  // A row whose first pair is close and whose force carried in is not known yet
-  // comes out NaN.
-  for (int i = 0; i < n; ++i) {
-    rows.carryX[i] = in.fx[i];
-    rows.carryY[i] = in.fy[i];
-  }
-  const Lanes l{w.PlanetX.data(), w.PlanetY.data(),   rows.sumX.data(),  rows.sumY.data(),
-                closest.data(),   rows.carryX.data(), rows.carryY.data()};
+  LaneTables t;
+  t.gather(w, columns.data(), count, in);
   allColumnsInBlocks<false>(
-      w, n, columns, l, rows, [](int j) { return j; }, [](int) { return EdgePartners{}; },
-      [&](int j) { return close[j]; }, {}, LanePool::shared().worthSharing(n));
+      w, count, columns, t.lanes(), rows, [&](int j) { return laneOf[j]; },
+      [](int) { return EdgePartners{}; }, [&](int j) { return close[j]; }, {}, share);
+  for (int k = 0; k < count; ++k) t.keep(k, columns[k], closest, rows);
 }
 
 // Every row in its own lane, level and straight pairs too: the lanes ordered so that
@@ -748,42 +780,25 @@ void plainSweep(const World& w, int n, const std::vector<int>& columns, bool edg
 int edgeSweep(const World& w, int n, const std::vector<int>& columns, CarriedIn& in,
               CloseCells& cells, Table<double>& closest, PullRows& rows) {
   EdgeLanes order;
-  Table<double> px, py, sx{}, sy{}, least, carryX, carryY;
+  const bool share = LanePool::shared().worthSharing(static_cast<int>(columns.size()));
   // The lanes' order, and the close range's grid with the forces carried in, are
   // found apart, on two threads where the pass is shared.
-  LanePool& pool = LanePool::shared();
-  pool.run(2, pool.worthSharing(n), [&](int task) {
+  LanePool::shared().run(2, share, [&](int task) {
     if (task == 1) {
       findCloseCells(w, n, rootLimit(w.PlanetRadius), cells);
       return carriedInAhead(w, n, columns, true, rows, in);
     }
     orderEdgeLanes(w, n, order);
-    for (int k = 0; k < n; ++k) {
-      px[k] = w.PlanetX[order.bodyAt[k]];
-      py[k] = w.PlanetY[order.bodyAt[k]];
-      least[k] = 1e300;
-    }
   });
-  for (int k = 0; k < n; ++k) {
-    carryX[k] = in.fx[order.bodyAt[k]];
-    carryY[k] = in.fy[order.bodyAt[k]];
-  }
-  const Lanes l{px.data(),    py.data(),     sx.data(),    sy.data(),
-                least.data(), carryX.data(), carryY.data()};
+  LaneTables t;
+  t.gather(w, order.bodyAt.data(), order.count, in);
   Table<uint64_t> close;
   closeBlocksOf(cells, n, order.laneOf, close);
   allColumnsInBlocks<true>(
-      w, n, columns, l, rows, [&](int j) { return order.laneOf[j]; },
+      w, order.count, columns, t.lanes(), rows, [&](int j) { return order.laneOf[j]; },
       [&](int j) -> const EdgePartners& { return order.partners[j]; },
-      [&](int j) { return close[j]; }, order.onePoint, LanePool::shared().worthSharing(n));
-  for (int k = 0; k < n; ++k) {
-    const int i = order.bodyAt[k];
-    rows.sumX[i] = sx[k];
-    rows.sumY[i] = sy[k];
-    rows.carryX[i] = carryX[k];
-    rows.carryY[i] = carryY[k];
-    closest[i] = least[k];
-  }
+      [&](int j) { return close[j]; }, order.onePoint, share);
+  for (int k = 0; k < order.count; ++k) t.keep(k, order.bodyAt[k], closest, rows);
   return order.sharing;
 }
 
@@ -799,8 +814,8 @@ bool guessEdgesFirst() {
   return edgesFirstGuess.load(std::memory_order_relaxed);
 }
 
-void noteEdgeRows(int edgeRows, int n) {
-  edgesFirstGuess.store(16 * edgeRows > n, std::memory_order_relaxed);
+void noteEdgeRows(int edgeRows, int live) {
+  edgesFirstGuess.store(16 * edgeRows > live, std::memory_order_relaxed);
 }
 
 // Whether a lane's sums stand for its row, given its key: the literal checks take
@@ -844,46 +859,37 @@ void mark(const World& w, int n, const std::vector<int>& columns, const Table<do
 }
 
 // Rows swept again in lanes of their own, each from the force it takes carried in
-// (NaN where it takes none), with the edge formulas and the close ones throughout; a
+// (in `in`: NaN where it takes none), with the edge formulas and the close ones throughout; a
 // row whose lane's sums stand for it is taken, its key updated. Returns how many it
 // swept.
 int sweepAgain(const World& w, int n, const std::vector<int>& columns,
-               const std::vector<int>& bodies, const std::vector<CarriedForce>& carriedIn,
-               Table<double>& closest, PullRows& rows) {
+               const std::vector<int>& bodies, const CarriedIn& in, Table<double>& closest,
+               PullRows& rows) {
   const int lanes = static_cast<int>(bodies.size());
   if (lanes == 0) return 0;
   Table<int> laneOf;
   for (int i = 0; i < n; ++i) laneOf[i] = kNoLane;
-  Table<double> px, py, sx{}, sy{}, least, carryX, carryY;
-  for (int k = 0; k < lanes; ++k) {
-    laneOf[bodies[k]] = k;
-    px[k] = w.PlanetX[bodies[k]];
-    py[k] = w.PlanetY[bodies[k]];
-    least[k] = 1e300;
-    carryX[k] = carriedIn[k].fx;
-    carryY[k] = carriedIn[k].fy;
-  }
-  const Lanes l{px.data(),    py.data(),     sx.data(),    sy.data(),
-                least.data(), carryX.data(), carryY.data()};
+  for (int k = 0; k < lanes; ++k) laneOf[bodies[k]] = k;
+  LaneTables t;
+  t.gather(w, bodies.data(), lanes, in);
   const auto selfLane = [&](int j) { return laneOf[j]; };
-  const bool share = LanePool::shared().worthSharing(n);
+  const bool share = LanePool::shared().worthSharing(static_cast<int>(columns.size()));
   const auto anywhere = [](int) {
     EdgePartners partners;
     partners.blocks = ~uint64_t{0};
     return partners;
   };
   const auto every = [](int) { return ~uint64_t{0}; };
-  allColumnsInBlocks<true>(w, lanes, columns, l, rows, selfLane, anywhere, every, {}, share);
+  allColumnsInBlocks<true>(w, lanes, columns, t.lanes(), rows, selfLane, anywhere, every, {},
+                           share);
   const bool smallRadius = rootLimit(w.PlanetRadius) < 1;
   for (int k = 0; k < lanes; ++k) {
     const int i = bodies[k];
-    const bool tooNear = least[k] < 1 && smallRadius;
-    if (!laneTakes(i, least[k]) || tooNear || std::isnan(sx[k]) || std::isnan(sy[k])) continue;
-    closest[i] = least[k];
-    rows.sumX[i] = sx[k];
-    rows.sumY[i] = sy[k];
-    rows.carryX[i] = carryX[k];
-    rows.carryY[i] = carryY[k];
+    const bool tooNear = t.least[k] < 1 && smallRadius;
+    if (!laneTakes(i, t.least[k]) || tooNear || std::isnan(t.sx[k]) || std::isnan(t.sy[k])) {
+      continue;
+    }
+    t.keep(k, i, closest, rows);
     rows.redo[i] = 0;
     ++rows.settledRows;
   }
@@ -896,16 +902,12 @@ int sweepAgain(const World& w, int n, const std::vector<int>& columns,
 int sweepEdges(const World& w, int n, const std::vector<int>& columns, const CarriedIn& in,
                Table<double>& closest, PullRows& rows) {
   std::vector<int> bodies;
-  std::vector<CarriedForce> forces;
   for (int i = 0; i < n; ++i) {
     const bool edgesOnly = rows.redo[i] != 0 && closest[i] == kLiteralKey &&
                            !std::isnan(rows.sumX[i]) && w.PlanetOff[i] != 1;
-    if (edgesOnly) {
-      bodies.push_back(i);
-      forces.push_back({in.fx[i], in.fy[i]});
-    }
+    if (edgesOnly) bodies.push_back(i);
   }
-  return sweepAgain(w, n, columns, bodies, forces, closest, rows);
+  return sweepAgain(w, n, columns, bodies, in, closest, rows);
 }
 
 // Row i pair by pair in literal order, on whichever thread: its sums and the force
@@ -954,7 +956,7 @@ void settle(const World& w, int n, const std::vector<int>& columns, const Table<
   constexpr int kRowsAChunk = 4;
   const int chunks = (static_cast<int>(marked.size()) + kRowsAChunk - 1) / kRowsAChunk;
   LanePool& pool = LanePool::shared();
-  pool.run(chunks, pool.worthSharing(n), [&](int c) {
+  pool.run(chunks, pool.worthSharing(static_cast<int>(columns.size())), [&](int c) {
     RowPulls scratch;
     const int end = std::min<int>(static_cast<int>(marked.size()), (c + 1) * kRowsAChunk);
     for (int k = c * kRowsAChunk; k < end; ++k) settleRow(w, marked[k], columns, rows, scratch);
@@ -983,8 +985,8 @@ void kickPartners(const World& w, int i, int n, double closeBound, double bondBo
 // The kicks of every row the lanes summed, listed for the game's thread: from the
 // close range's grid where it holds, else from a scan of the whole row. The sun's
 // row, which the settling step may have summed, kicks nothing.
-void listKicks(const World& w, int n, const Table<double>& closest, const CloseCells& cells,
-               PullRows& rows) {
+void listKicks(const World& w, int n, int live, const Table<double>& closest,
+               const CloseCells& cells, PullRows& rows) {
   std::vector<int> kicking;
   for (int i = 1; i < n; ++i) {
     if (rows.redo[i] == 0 && closest[i] == kKickKey && w.PlanetOff[i] != 1) kicking.push_back(i);
@@ -1002,7 +1004,7 @@ void listKicks(const World& w, int n, const Table<double>& closest, const CloseC
   constexpr int kRowsAChunk = 8;
   const int chunks = (static_cast<int>(kicking.size()) + kRowsAChunk - 1) / kRowsAChunk;
   LanePool& pool = LanePool::shared();
-  pool.run(chunks, pool.worthSharing(n), [&](int c) {
+  pool.run(chunks, pool.worthSharing(live), [&](int c) {
     const int end = std::min<int>(static_cast<int>(kicking.size()), (c + 1) * kRowsAChunk);
     for (int k = c * kRowsAChunk; k < end; ++k) {
       const int i = kicking[k];
@@ -1020,6 +1022,7 @@ void computePullRows(const World& w, int top, PullRows& rows, EdgeSweep order) {
   if (top < 0) return;
   const int n = top + 1;
   const Gathered pulling = gather(w, top);
+  const int live = static_cast<int>(pulling.columns.size());
   classify(w, n, pulling.extent, rows);
   Table<double> closest;
   closest.fill(1e300);
@@ -1031,17 +1034,17 @@ void computePullRows(const World& w, int top, PullRows& rows, EdgeSweep order) {
   CloseCells cells;
   if (rows.edgesFirst) {
     const int edgeRows = edgeSweep(w, n, pulling.columns, in, cells, closest, rows);
-    if (order == EdgeSweep::kGuess) noteEdgeRows(edgeRows, n);
+    if (order == EdgeSweep::kGuess) noteEdgeRows(edgeRows, live);
   } else if (rows.inRange) {
     plainSweep(w, n, pulling.columns, edges, in, cells, closest, rows);
   }
   mark(w, n, pulling.columns, closest, rows);
   if (edges && !rows.edgesFirst) {
     const int edgeRows = sweepEdges(w, n, pulling.columns, in, closest, rows);
-    if (order == EdgeSweep::kGuess) noteEdgeRows(edgeRows, n);
+    if (order == EdgeSweep::kGuess) noteEdgeRows(edgeRows, live);
   }
   settle(w, n, pulling.columns, closest, rows);
-  listKicks(w, n, closest, cells, rows);
+  listKicks(w, n, live, closest, cells, rows);
 }
 
 void pullsOfRow(const World& w, int i, int top, const PullRows& rows, RowPulls& out) {
