@@ -17,6 +17,15 @@ int64_t floorDiv(int64_t a, int64_t b) {
   return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
+// The pixel a point in twips falls on, row by row in a picture of width x height;
+// -1 off the picture.
+int64_t pixelAt(int64_t xTwips, int64_t yTwips, int width, int height) {
+  const int64_t px = floorDiv(xTwips - kFieldLeft, kTwipsPerPixel);
+  const int64_t py = floorDiv(yTwips, kTwipsPerPixel);
+  if (px < 0 || py < 0 || px >= width || py >= height) return -1;
+  return py * width + px;
+}
+
 }  // namespace
 
 Surface::Surface(int widthTwips, int heightTwips) {
@@ -56,18 +65,15 @@ void Surface::resizeForWindow(int widthTwips, int heightTwips) {
 }
 
 void Surface::plot(int64_t xTwips, int64_t yTwips, Rgb color) {
-  const int64_t px = floorDiv(xTwips - kFieldLeft, kTwipsPerPixel);
-  const int64_t py = floorDiv(yTwips, kTwipsPerPixel);
-  if (px < 0 || py < 0 || px >= width_ || py >= height_) return;
-  pixels_[static_cast<size_t>(py) * width_ + static_cast<size_t>(px)] = pack(color);
+  const int64_t at = pixelAt(xTwips, yTwips, width_, height_);
+  if (at < 0) return;
+  pixels_[static_cast<size_t>(at)] = pack(color);
   ++generation_;
 }
 
 void Surface::prefetch(int64_t xTwips, int64_t yTwips) const {
-  const int64_t px = floorDiv(xTwips - kFieldLeft, kTwipsPerPixel);
-  const int64_t py = floorDiv(yTwips, kTwipsPerPixel);
-  if (px < 0 || py < 0 || px >= width_ || py >= height_) return;
-  __builtin_prefetch(&pixels_[static_cast<size_t>(py) * width_ + static_cast<size_t>(px)], 1);
+  const int64_t at = pixelAt(xTwips, yTwips, width_, height_);
+  if (at >= 0) __builtin_prefetch(&pixels_[static_cast<size_t>(at)], 1);
 }
 
 void Surface::clear() {
