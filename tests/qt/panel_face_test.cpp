@@ -179,6 +179,13 @@ TEST_F(PanelFaceTest, OptionsAreRadioButtonsOfANamedGroup) {
   EXPECT_EQ(checkedOptions(g.Och), std::vector<int>{6});  // "die", chosen at start-up
   QTest::mouseClick(widget(g.Och[2]), Qt::LeftButton);
   EXPECT_EQ(checkedOptions(g.Och), std::vector<int>{2});
+  // The arrow keys move through the group, selecting as they go, as a click does.
+  session.mainWindow().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&session.mainWindow()));
+  widget(g.Och[2])->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(widget(g.Och[2]), Qt::Key_Right);
+  EXPECT_TRUE(g.Och[3]->selected());
+  EXPECT_EQ(checkedOptions(g.Och), std::vector<int>{3});
   // The model may leave a group with none selected, as resuming does with the modes.
   g.Opadd[1]->setValue(1);
   EXPECT_EQ(checkedOptions(g.Opadd), std::vector<int>{1});
