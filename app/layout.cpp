@@ -1,5 +1,7 @@
 #include "app/layout.h"
 
+#include <array>
+
 #include "state/game.h"
 
 namespace velmora {
@@ -113,7 +115,7 @@ void layoutEditor(Game& g) {
   put(g.LaVida, col(2), 596, 2 * kCellWidth + 8, kField);
   for (int i = 0; i < 5; ++i) {
     const int top = 626 + i * 28;
-    put(g.Label6[i], col(0), top, 24, kField);
+    put(editorCaptionOf(g, i), col(0), top, 24, kField);
     put(g.TXTp[i], 44, top, 104, kField);
     if (i < 4) put(g.Hsp[i], 156, top + 1, 188, 20);
   }
@@ -133,6 +135,14 @@ void layoutIntro(Game& g) {
 }
 
 }  // namespace
+
+Control* editorCaptionOf(const Game& g, int field) {
+  // Label6(0..4) read "Y", "X", "Ym", "Xm", "G", while TXTp(0..4) hold the
+  // horizontal and vertical position, the horizontal and vertical momentum and
+  // the gravity.
+  static constexpr std::array<int, 5> kLabel6OfField = {1, 0, 3, 2, 4};
+  return g.Label6[kLabel6OfField[field]];
+}
 
 void layoutMainWindow(Game& g) {
   layoutSettings(g);

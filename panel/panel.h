@@ -1,6 +1,8 @@
 // The settings panel: its fields, the clearing, seed and sun options, the presets.
 #pragma once
 
+#include <string>
+
 namespace velmora {
 
 class Game;
@@ -42,5 +44,7 @@ void showSunIfChecked(Game& g);
 
 // Presets.
 void CDp_Click(Game& g, int index);
+// What preset `index` sets up: the text it writes into Label11.
+std::string presetExplanation(int index);
 
 }  // namespace velmora

@@ -161,6 +161,13 @@ void apply(Game& g, const Write& write) {
 
 }  // namespace
 
+std::string presetExplanation(int index) {
+  for (const Write& write : preset(index)) {
+    if (std::string(write.id) == "Label11") return write.value;
+  }
+  return {};
+}
+
 void CDp_Click(Game& g, int index) {
   if (index < 0 || index >= kPresetCount) return;
   for (const Write& write : preset(index)) apply(g, write);

@@ -1,5 +1,5 @@
 // Widgets that a player clicks but that take no focus: a label, a picture drawn
-// in code and the editor's marker shape.
+// in code and the editor's marker shape; and the label that shows a value.
 #pragma once
 
 #include <QColor>
@@ -19,6 +19,14 @@ class ClickLabel : public QLabel {
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A label whose caption is a value that changes (a score, a time): a screen
+// reader gets its accessible name and reads the caption as its value and text.
+class ReadoutLabel : public ClickLabel {
+  Q_OBJECT
+ public:
+  explicit ReadoutLabel(QWidget* parent);
 };
 
 // Paints its picture at its current size, so it stays crisp at any pixel ratio.

@@ -110,7 +110,7 @@ void FormBinder::create(Control& c, const Placement& where) {
       w = new FieldEdit(where.parent);
       break;
     case Kind::Label: {
-      auto* label = new ClickLabel(where.parent);
+      auto* label = where.readout ? new ReadoutLabel(where.parent) : new ClickLabel(where.parent);
       label->setAlignment(where.align);
       if (where.boxed) {
         label->setAutoFillBackground(true);
@@ -329,8 +329,11 @@ void FormBinder::showAccessible(Control& c, QWidget* w) {
   const Placement& where = placements_.at(&c);
   AccessibleText text{qstr(c.caption()), qstr(c.toolTip())};
   if (where.accessible) text = where.accessible(c);
-  w->setAccessibleName(text.name);
-  w->setAccessibleDescription(text.description);
+  // Each setting tells a screen reader of a change: only a change is told.
+  if (w->accessibleName() != text.name) w->setAccessibleName(text.name);
+  if (w->accessibleDescription() != text.description) {
+    w->setAccessibleDescription(text.description);
+  }
 }
 
 void FormBinder::showCaption(Control& c, QWidget* w) {
@@ -351,8 +354,8 @@ void FormBinder::showCaption(Control& c, QWidget* w) {
 void FormBinder::showValue(Control& c, QWidget* w) {
   if (auto* box = qobject_cast<QCheckBox*>(w)) {
     box->setCheckState(checkState(c.value()));
-  } else if (auto* option = qobject_cast<QRadioButton*>(w)) {
-    option->setChecked(c.selected());
+  } else if (auto* option = qobject_cast<ModelOption*>(w)) {
+    option->showSelected(c.selected());
   } else if (auto* bar = qobject_cast<QScrollBar*>(w)) {
     bar->setValue(c.value());
   }

@@ -27,6 +27,7 @@ struct Placement {
   bool boxed = false;    // a label or check box drawn on its BackColor
   Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
   bool valueInTip = false;  // a field whose tip also shows its whole text
+  bool readout = false;     // a label whose caption is a value, read as its value
   // The face's own adjustment of the rectangle the model's twips give.
   std::function<QRect(QWidget&, QRect)> reshape;
   // The text a button shows for the model's caption.

@@ -5,20 +5,21 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "qt/shortcuts.h"
 #include "qt/time_view_keys.h"
 
 namespace velmora::qt {
 
+QList<ShortcutEntry> HelpWindow::keys() {
+  return shortcutEntries() + timeAndViewKeyEntries();
+}
+
 QString HelpWindow::text() {
-  QString keys;
-  for (const ShortcutEntry& e : shortcutEntries() + timeAndViewKeyEntries()) {
-    QStringList names;
-    for (const QKeySequence& k : e.keys) names << k.toString(QKeySequence::NativeText);
-    keys += QString("<tr><td><b>%1</b></td><td>%2</td></tr>")
-                .arg(names.join(", ").toHtmlEscaped(), e.what.toHtmlEscaped());
+  QString rows;
+  for (const ShortcutEntry& e : keys()) {
+    rows += QString("<tr><td><b>%1</b></td><td>%2</td></tr>")
+                .arg(keyNames(e).toHtmlEscaped(), e.what.toHtmlEscaped());
   }
-  return "<h3>Keys</h3><table cellspacing='4'>" + keys +
+  return "<h3>Keys</h3><table cellspacing='4'>" + rows +
          "</table><p>A key does what a click on its button does, and only while the button is "
          "shown. Return in a field accepts it, like Tab.</p>"
          "<h3>The panel</h3>"

@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include "qt/shortcuts.h"
+
 namespace velmora::qt {
 
 class HelpWindow : public QDialog {
@@ -11,6 +13,8 @@ class HelpWindow : public QDialog {
   explicit HelpWindow(QWidget* parent);
   // The text shown, as HTML.
   static QString text();
+  // Every key of the main window, as the text lists them (and the man page).
+  static QList<ShortcutEntry> keys();
 };
 
 }  // namespace velmora::qt

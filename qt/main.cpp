@@ -11,6 +11,7 @@
 
 #include "platform/system_file.h"
 #include "platform/tally_file.h"
+#include "qt/command_line.h"
 #include "qt/game_session.h"
 #include "qt/main_window_view.h"
 #include "qt/system_files.h"
@@ -35,10 +36,10 @@ struct Options {
   std::exit(2);
 }
 
-long long number(const QCommandLineParser& parser, const QCommandLineOption& option) {
+long long number(const QCommandLineParser& parser, const QString& option) {
   bool ok = false;
   const long long v = parser.value(option).toLongLong(&ok);
-  if (!ok) usageError("--" + option.names().first() + " takes a whole number");
+  if (!ok) usageError("--" + option + " takes a whole number");
   return v;
 }
 
@@ -49,29 +50,15 @@ Options parseOptions(int argc, char** argv) {
   for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   QCommandLineParser parser;
   parser.setApplicationDescription("Quorrel 3 : Velmora - build a solar system and watch it form.");
-  // Our own help option: the Qt options that --help-all would list are not taken.
-  const QCommandLineOption help({"h", "help"}, "Displays help on commandline options.");
-  parser.addOption(help);
-  parser.addVersionOption();
-  const QCommandLineOption script("script", "Play the player actions in FILE without a window.",
-                                  "FILE");
-  const QCommandLineOption tally("tally", "Keep the best score in the file at PATH.", "PATH");
-  const QCommandLineOption render(
-      "render", "Build a system without a window and write the field as a PNG to OUT.", "OUT");
-  const QCommandLineOption preset("preset", "With --render: start from preset N (1 to 6).", "N");
-  const QCommandLineOption seed("seed", "With --render: freeze the seed at S.", "S");
-  const QCommandLineOption spin("spin", "With --render: check the spin box.");
-  const QCommandLineOption ticks(
-      "ticks", "With --render: run T simulation ticks (default 2000; 0 with --open).", "T");
-  const QCommandLineOption open(
-      "open", "With --render: open the saved system FILE and resume it instead of Go.", "FILE");
-  parser.addPositionalArgument("FILE.velmora", "A saved system for the window to open.",
-                               "[FILE.velmora]");
-  parser.addOption(script);
-  parser.addOption(tally);
-  for (const auto* o : {&render, &preset, &seed, &spin, &ticks, &open}) parser.addOption(*o);
+  // Our own help and version options: the Qt options that --help-all would list
+  // are not taken.
+  for (const QCommandLineOption& option : velmora::qt::commandLineOptions()) {
+    parser.addOption(option);
+  }
+  const velmora::qt::CommandLineArgument file = velmora::qt::systemFileArgument();
+  parser.addPositionalArgument(file.name, file.description, file.syntax);
   if (!parser.parse(args)) usageError(parser.errorText());
-  if (parser.isSet(help)) {
+  if (parser.isSet("help")) {
     // No application object yet to name the program in the usage line.
     QString text = parser.helpText();
     text.replace("<executable_name>", QFileInfo(args.first()).fileName());
@@ -83,37 +70,38 @@ Options parseOptions(int argc, char** argv) {
   if (files.size() > 1) usageError("unexpected argument " + files.at(1));
   Options o;
   if (!files.isEmpty()) {
-    if (parser.isSet(script) || parser.isSet(render)) {
+    if (parser.isSet("script") || parser.isSet("render")) {
       usageError("unexpected argument " + files.first());
     }
     o.systemFile = files.first();
   }
-  if (parser.isSet(script) && parser.isSet(render))
+  if (parser.isSet("script") && parser.isSet("render"))
     usageError("--script and --render exclude each other");
-  if (parser.isSet(script)) {
+  if (parser.isSet("script")) {
     o.mode = Mode::Script;
-    o.script = parser.value(script);
+    o.script = parser.value("script");
   }
-  if (parser.isSet(render)) {
+  const QStringList renderOnly = {"preset", "seed", "spin", "ticks", "open"};
+  if (parser.isSet("render")) {
     o.mode = Mode::Render;
-    o.render.path = parser.value(render).toStdString();
-    if (parser.isSet(preset)) o.render.preset = static_cast<int>(number(parser, preset));
-    if (parser.isSet(seed)) o.render.seed = number(parser, seed);
-    o.render.spin = parser.isSet(spin);
-    if (parser.isSet(open)) {
-      for (const auto* needsRender : {&preset, &seed, &spin}) {
-        if (parser.isSet(*needsRender)) usageError("--" + needsRender->names().first() + " excludes --open");
+    o.render.path = parser.value("render").toStdString();
+    if (parser.isSet("preset")) o.render.preset = static_cast<int>(number(parser, "preset"));
+    if (parser.isSet("seed")) o.render.seed = number(parser, "seed");
+    o.render.spin = parser.isSet("spin");
+    if (parser.isSet("open")) {
+      for (const QString needsGo : {"preset", "seed", "spin"}) {
+        if (parser.isSet(needsGo)) usageError("--" + needsGo + " excludes --open");
       }
-      o.render.open = parser.value(open).toStdString();
+      o.render.open = parser.value("open").toStdString();
       o.render.ticks = 0;  // the system as it was saved
     }
-    if (parser.isSet(ticks)) o.render.ticks = number(parser, ticks);
+    if (parser.isSet("ticks")) o.render.ticks = number(parser, "ticks");
   } else {
-    for (const auto* option : {&preset, &seed, &spin, &ticks, &open}) {
-      if (parser.isSet(*option)) usageError("--" + option->names().first() + " needs --render");
+    for (const QString& option : renderOnly) {
+      if (parser.isSet(option)) usageError("--" + option + " needs --render");
     }
   }
-  o.tally = parser.value(tally);
+  o.tally = parser.value("tally");
   return o;
 }
 

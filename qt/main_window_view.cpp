@@ -41,13 +41,6 @@ bool marksThePicture(const Game& g, const Control& c) {
   return &c == g.ImSun || &c == g.Shark;
 }
 
-bool isReadout(const Game& g, const Control& c) {
-  for (const Control* value : {g.LaTT, g.Label2, g.Label3, g.Label4, g.Label5, g.LaPL, g.LaVida}) {
-    if (&c == value) return true;
-  }
-  return false;
-}
-
 QColor qcolor(Rgb c) {
   return QColor(c.r, c.g, c.b);
 }
@@ -65,7 +58,7 @@ constexpr int kLeastPointSize = 6;
 }  // namespace
 
 MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
-    : game_(game), onClose_(std::move(onClose)) {
+    : game_(game), names_(controlNames(game)), onClose_(std::move(onClose)) {
   QFont f = font();
   f.setPointSize(std::max(9, f.pointSize()));
   setFont(f);
@@ -160,7 +153,7 @@ QLabel* MainWindowView::captionOf(const Control& field) const {
 Placement MainWindowView::placementFor(const Control& c) const {
   Placement where;
   const Control* control = &c;
-  where.accessible = [this](const Control& shown) { return accessibleTextOf(game_, shown); };
+  where.accessible = [this](const Control& shown) { return accessibleTextOf(names_, shown); };
   if (standsOnField(game_, c)) {
     where.parent = canvas_;
     where.originXTwips = kFieldLeft;
@@ -178,8 +171,9 @@ Placement MainWindowView::placementFor(const Control& c) const {
   for (const Control* value : game_.TXTp) where.valueInTip = where.valueInTip || &c == value;
   if (&c == game_.Chon) {
     where.boxed = true;
-  } else if (isReadout(game_, c)) {
+  } else if (const ControlName* row = rowOf(names_, c); row && row->voice == Voice::Readout) {
     where.boxed = true;
+    where.readout = true;
     where.align = Qt::AlignCenter;
   } else if (&c == game_.Label1 || &c == game_.La[kLaPlanetGravity] || c.name() == "Label6") {
     where.align = Qt::AlignRight | Qt::AlignVCenter;

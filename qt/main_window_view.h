@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/control_names.h"
 #include "qt/form_binder.h"
 
 namespace velmora {
@@ -65,6 +66,8 @@ class MainWindowView : public QWidget {
   };
 
   Game& game_;
+  // What a screen reader calls each control.
+  std::vector<ControlName> names_;
   std::function<void()> onClose_;
   QScrollArea* strip_;
   QWidget* panel_;

@@ -16,10 +16,14 @@ class ModelCheckBox : public QCheckBox {
   void nextCheckState() override {}
 };
 
+// One of a group of options, the options sharing its parent: a screen reader
+// meets it as a radio button and the arrow keys move through the group.
 class ModelOption : public QRadioButton {
   Q_OBJECT
  public:
   explicit ModelOption(QWidget* parent);
+  // Shows the model's value, which may also be none of the group selected.
+  void showSelected(bool selected);
 
  protected:
   void nextCheckState() override {}

@@ -1,102 +1,38 @@
 #include "qt/panel_captions.h"
 
-#include <optional>
-
 #include "state/game.h"
 
 namespace velmora::qt {
 
 namespace {
 
-QString qstr(const std::string& s) {
-  return QString::fromStdString(s);
-}
-
-bool captionsItself(const Control& c) {
-  switch (c.kind()) {
-    case Kind::TextBox:
-    case Kind::ScrollBar:
-    case Kind::Timer:
-      return false;
-    default:
-      return !c.caption().empty();
-  }
-}
-
-bool overlapsVertically(const Control& a, const Control& b) {
-  return a.top() < b.top() + b.height() && b.top() < a.top() + a.height();
-}
-
-// The game's caption of a field: a label standing right above it, or else the
-// nearest captioned control to its left on the same line (a label or the field
-// whose row a scroll bar shares).
-const Control* neighbourOf(const Game& g, const Control& c) {
-  const Control* left = nullptr;
+// The game's label standing right above a field, which takes the place of ours
+// when the game shows it.
+const Control* gameCaptionOver(const Game& g, const Control& field) {
   for (const auto& other : g.fs7.controls()) {
-    if (other.get() == &c || other->container() != c.container()) continue;
-    if (other->kind() == Kind::Label && other->left() == c.left() &&
-        other->top() + other->height() == c.top() && !other->caption().empty()) {
+    if (other->kind() == Kind::Label && other->container() == field.container() &&
+        other->left() == field.left() && other->top() + other->height() == field.top()) {
       return other.get();
     }
-    const bool besideIt =
-        other->left() + other->width() <= c.left() && overlapsVertically(*other, c);
-    const bool names = other->kind() == Kind::Label || other->kind() == Kind::TextBox;
-    if (besideIt && names && (left == nullptr || other->left() > left->left())) left = other.get();
   }
-  return left;
-}
-
-std::optional<FieldCaption> ownCaption(const Game& g, const Control& c) {
-  for (const FieldCaption& caption : bareFieldCaptions(g)) {
-    if (caption.field == &c) return caption;
-  }
-  return std::nullopt;
-}
-
-// For the controls that carry no tip of their own.
-QString descriptionOf(const Game& g, const Control& c) {
-  if (&c == g.TXw[0]) return "The number of planets, up to 999";
-  if (&c == g.Text4) return "How far each planet's start is jittered";
-  if (&c == g.Command2) return "Start the system";
-  if (&c == g.Command5) return "Pause and edit the bodies, or resume";
-  if (&c == g.Command1) return "Leave the game";
-  if (&c == g.Qui) return "Step through the bodies";
-  if (&c == g.Chon) return "Switch the body off or on";
-  return {};
+  return nullptr;
 }
 
 }  // namespace
 
 std::vector<FieldCaption> bareFieldCaptions(const Game& g) {
-  return {
-      {g.TXw[0], "Planets"},
-      {g.TXt, "ms per step", g.Label8},
-      {g.TXg[kTxgExponent], "Law r^x", g.La[kLaExponent]},
-      {g.TXg[kTxgPlanetGravityMost], "Max gravity"},
-      {g.CHgr, "Random g"},
-      {g.TXran, "Seed"},
-      {g.TXref, "Clear every s"},
-  };
+  std::vector<FieldCaption> captions;
+  for (const ControlName& row : controlNames(g)) {
+    if (row.voice != Voice::ShownAbove) continue;
+    captions.push_back(
+        {row.control, QString::fromStdString(row.name), gameCaptionOver(g, *row.control)});
+  }
+  return captions;
 }
 
-AccessibleText accessibleTextOf(const Game& g, const Control& c) {
-  AccessibleText text{qstr(c.caption()), qstr(c.toolTip())};
-  const Control* neighbour = nullptr;
-  if (!captionsItself(c)) {
-    if (const auto own = ownCaption(g, c)) {
-      text.name = own->text;
-    } else if ((neighbour = neighbourOf(g, c)) != nullptr) {
-      text.name = neighbour->kind() == Kind::TextBox ? accessibleTextOf(g, *neighbour).name
-                                                     : qstr(neighbour->caption());
-    }
-  }
-  if (text.description.isEmpty()) text.description = descriptionOf(g, c);
-  if (text.description.isEmpty() && neighbour != nullptr) {
-    text.description = qstr(neighbour->toolTip());
-  }
-  if (text.description.isEmpty()) text.description = text.name;
-  if (text.name.isEmpty()) text.name = text.description;
-  return text;
+AccessibleText accessibleTextOf(const std::vector<ControlName>& names, const Control& c) {
+  const SpokenText text = spokenTextOf(names, c);
+  return {QString::fromStdString(text.name), QString::fromStdString(text.description)};
 }
 
 }  // namespace velmora::qt

@@ -1,11 +1,12 @@
 // Short captions the window draws over the panel fields that the game leaves
 // bare (only their tips say what they are), and what a screen reader calls each
-// control: its caption, or the caption standing beside it, and its tip.
+// control; both come from the main window's table of names (app/control_names.h).
 #pragma once
 
 #include <QString>
 #include <vector>
 
+#include "app/control_names.h"
 #include "qt/form_binder.h"
 
 namespace velmora {
@@ -25,6 +26,6 @@ struct FieldCaption {
 std::vector<FieldCaption> bareFieldCaptions(const Game& g);
 
 // The name and description of a control of the main window.
-AccessibleText accessibleTextOf(const Game& g, const Control& c);
+AccessibleText accessibleTextOf(const std::vector<ControlName>& names, const Control& c);
 
 }  // namespace velmora::qt

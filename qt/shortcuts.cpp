@@ -37,7 +37,13 @@ QList<ShortcutEntry> shortcutEntries() {
           {kSave, "Save the field as a picture"},
           {kSaveSystem, "Save system...: keep the system in a .velmora file"},
           {kOpenSystem, "Open system...: open a .velmora file, paused where it was saved"},
-          {kHelp, "This help"}};
+          {kHelp, "Show the help window"}};
+}
+
+QString keyNames(const ShortcutEntry& entry) {
+  QStringList names;
+  for (const QKeySequence& k : entry.keys) names << k.toString(QKeySequence::NativeText);
+  return names.join(", ");
 }
 
 void installShortcuts(QWidget& window, Game& game, FormBinder& binder,

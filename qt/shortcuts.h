@@ -27,6 +27,9 @@ struct ShortcutEntry {
 // The keys and what they do, as the help window lists them.
 QList<ShortcutEntry> shortcutEntries();
 
+// The keys of an entry as the help window and the man page name them: "Ctrl+G, F5".
+QString keyNames(const ShortcutEntry& entry);
+
 // Every one of `keys` runs `action` while `window` is active.
 void bindKeys(QWidget& window, const QList<QKeySequence>& keys,
               const std::function<void()>& action);

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "game_fixture.h"
 
 namespace velmora {
@@ -78,6 +82,33 @@ TEST(MainWindow, EditorModeOptionsShowWithTheirFrame) {
   EXPECT_TRUE(g.Opadd[1]->available());
   g.Frame2->setEnabled(false);
   EXPECT_FALSE(g.Opadd[1]->available());
+}
+
+// Each caption of the editor stands on the row of the field whose value it names,
+// the one the field's tip describes.
+TEST(MainWindow, EachEditorCaptionStandsBesideTheFieldItNames) {
+  GameFixture f;
+  const Game& g = f.g;
+  const std::pair<std::string, std::string> named[] = {{"Horizontal Position", "X"},
+                                                       {"Vertical Position", "Y"},
+                                                       {"Horizontal Momentum", "Xm"},
+                                                       {"Vertical Momentum", "Ym"},
+                                                       {"Gravity of Planet", "G"}};
+  for (const auto& [tip, caption] : named) {
+    const Control* field = nullptr;
+    for (const Control* value : g.TXTp) {
+      if (value->toolTip().starts_with(tip)) field = value;
+    }
+    ASSERT_NE(field, nullptr) << tip;
+    std::vector<std::string> beside;
+    for (const Control* label : g.Label6) {
+      if (label->top() == field->top() && label->height() == field->height() &&
+          label->left() + label->width() <= field->left()) {
+        beside.push_back(label->caption());
+      }
+    }
+    EXPECT_EQ(beside, std::vector<std::string>{caption}) << field->id();
+  }
 }
 
 }  // namespace
