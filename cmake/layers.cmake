@@ -48,6 +48,7 @@ velmora_layer(app
 
 velmora_layer(platform WITH_QT
   SOURCES png_picture.cpp system_file.cpp system_format.cpp tally_file.cpp
+          file_name.cpp player_file.cpp
   PUBLIC app Qt6::Core Qt6::Gui
   PRIVATE nlohmann_json::nlohmann_json PNG::PNG)
 velmora_layer(script WITH_QT

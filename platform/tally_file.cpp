@@ -2,19 +2,19 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include "platform/player_file.h"
+
 namespace velmora {
 
 std::optional<std::string> TallyFile::read() {
-  QFile file(QString::fromStdString(path_));
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  // Never waits: a pipe or a device in the tally's place reads as no file at all.
+  RegularFile file(path_);
   // The file is one short line; anything beyond a generous limit is not a tally.
-  const QByteArray bytes = file.read(64 * 1024);
-  return bytes.toStdString();
+  return file.readAtMost(64 * 1024);
 }
 
 bool TallyFile::write(const std::string& contents) {

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -23,16 +24,35 @@ namespace {
 
 enum class Mode { Window, Script, Render };
 
+// File names are kept as the bytes they came as, whatever the locale: see args().
 struct Options {
   Mode mode = Mode::Window;
-  QString script;
-  QString tally;  // empty: the default place
+  std::string script;
+  std::string tally;  // empty: the default place
   velmora::RenderRequest render;
-  QString systemFile;  // a saved system the window opens at start
+  std::string systemFile;  // a saved system the window opens at start
 };
 
+// The arguments as Latin-1, which keeps every byte: a file name that is not UTF-8
+// (an old disk's "caf\xe9.velmora") comes back whole through bytes(), where
+// decoding it as UTF-8 would name another file. The options are all ASCII.
+QStringList latin1Args(int argc, char** argv) {
+  QStringList list;
+  for (int i = 0; i < argc; ++i) list << QString::fromLatin1(argv[i]);
+  return list;
+}
+
+std::string bytes(const QString& arg) {
+  return arg.toLatin1().toStdString();
+}
+
+// Text made of the options' ASCII and the arguments' bytes, written as those bytes.
+void print(std::FILE* to, const QString& text) {
+  std::fputs(text.toLatin1().constData(), to);
+}
+
 [[noreturn]] void usageError(const QString& message) {
-  std::fprintf(stderr, "velmora: %s\n", qPrintable(message));
+  print(stderr, "velmora: " + message + "\n");
   std::exit(2);
 }
 
@@ -46,8 +66,7 @@ long long number(const QCommandLineParser& parser, const QString& option) {
 // Parsed before any application object exists, so that --help, --version and a
 // script need no display.
 Options parseOptions(int argc, char** argv) {
-  QStringList args;
-  for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  const QStringList args = latin1Args(argc, argv);
   QCommandLineParser parser;
   parser.setApplicationDescription("Quorrel 3 : Velmora - build a solar system and watch it form.");
   // Our own help and version options: the Qt options that --help-all would list
@@ -62,7 +81,7 @@ Options parseOptions(int argc, char** argv) {
     // No application object yet to name the program in the usage line.
     QString text = parser.helpText();
     text.replace("<executable_name>", QFileInfo(args.first()).fileName());
-    std::fputs(qPrintable(text), stdout);
+    print(stdout, text);
     std::exit(0);
   }
   if (parser.isSet("version")) parser.showVersion();
@@ -73,18 +92,18 @@ Options parseOptions(int argc, char** argv) {
     if (parser.isSet("script") || parser.isSet("render")) {
       usageError("unexpected argument " + files.first());
     }
-    o.systemFile = files.first();
+    o.systemFile = bytes(files.first());
   }
   if (parser.isSet("script") && parser.isSet("render"))
     usageError("--script and --render exclude each other");
   if (parser.isSet("script")) {
     o.mode = Mode::Script;
-    o.script = parser.value("script");
+    o.script = bytes(parser.value("script"));
   }
   const QStringList renderOnly = {"preset", "seed", "spin", "ticks", "open"};
   if (parser.isSet("render")) {
     o.mode = Mode::Render;
-    o.render.path = parser.value("render").toStdString();
+    o.render.path = bytes(parser.value("render"));
     if (parser.isSet("preset")) o.render.preset = static_cast<int>(number(parser, "preset"));
     if (parser.isSet("seed")) o.render.seed = number(parser, "seed");
     o.render.spin = parser.isSet("spin");
@@ -92,7 +111,7 @@ Options parseOptions(int argc, char** argv) {
       for (const QString needsGo : {"preset", "seed", "spin"}) {
         if (parser.isSet(needsGo)) usageError("--" + needsGo + " excludes --open");
       }
-      o.render.open = parser.value("open").toStdString();
+      o.render.open = bytes(parser.value("open"));
       o.render.ticks = 0;  // the system as it was saved
     }
     if (parser.isSet("ticks")) o.render.ticks = number(parser, "ticks");
@@ -101,18 +120,18 @@ Options parseOptions(int argc, char** argv) {
       if (parser.isSet(option)) usageError("--" + option + " needs --render");
     }
   }
-  o.tally = parser.value("tally");
+  o.tally = bytes(parser.value("tally"));
   return o;
 }
 
 std::string tallyPath(const Options& o) {
-  return o.tally.isEmpty() ? velmora::defaultTallyPath() : o.tally.toStdString();
+  return o.tally.empty() ? velmora::defaultTallyPath() : o.tally;
 }
 
 int runScript(int argc, char** argv, const Options& o) {
   QCoreApplication app(argc, argv);
   velmora::TallyFile tally(tallyPath(o));
-  return velmora::runScriptFile(o.script.toStdString(), tally, std::cout, std::cerr);
+  return velmora::runScriptFile(o.script, tally, std::cout, std::cerr);
 }
 
 // A render touches no file but its picture: the tally lives in memory.
@@ -130,13 +149,17 @@ int runWindow(int argc, char** argv, const Options& o) {
   session.mainWindow().fitScreen();
   session.start();
   if (session.ended()) return 0;
-  if (!o.systemFile.isEmpty()) velmora::qt::openSystemNow(session.game(), o.systemFile);
+  if (!o.systemFile.empty()) velmora::qt::openSystemNow(session.game(), o.systemFile);
   return QApplication::exec();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Under a file-size limit (ulimit -f) a write past it would end the game with
+  // SIGXFSZ and lose the running system; ignored, the write fails with EFBIG and
+  // the save says so.
+  std::signal(SIGXFSZ, SIG_IGN);
   QCoreApplication::setApplicationName("velmora");
   QCoreApplication::setOrganizationName("velmora");
   QCoreApplication::setApplicationVersion(VELMORA_VERSION);

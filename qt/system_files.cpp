@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMimeData>
@@ -97,8 +98,12 @@ void openSystemAsked(QWidget* parent, Game& game) {
 }
 
 bool openSystemNow(Game& game, const QString& path) {
+  return openSystemNow(game, QFile::encodeName(path).toStdString());
+}
+
+bool openSystemNow(Game& game, const std::string& localPath) {
   ModelCall call;
-  return openSystemTelling(game, path.toStdString());
+  return openSystemTelling(game, localPath);
 }
 
 void acceptSystemFileDrops(QWidget& window, Game& game) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 class QWidget;
 
@@ -25,6 +26,8 @@ void saveSystemAsked(QWidget* parent, Game& game);
 void openSystemAsked(QWidget* parent, Game& game);
 // Opens `path` as the player's action: the game's message box on a refusal.
 bool openSystemNow(Game& game, const QString& path);
+// The same for a name given as the system's bytes (from the command line).
+bool openSystemNow(Game& game, const std::string& localPath);
 
 // Lets `window` take a .velmora file dropped onto it (from a file manager).
 void acceptSystemFileDrops(QWidget& window, Game& game);

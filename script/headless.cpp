@@ -1,9 +1,11 @@
 #include "script/headless.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
-#include <QString>
 
 #include "form/scheduler.h"
+#include "platform/player_file.h"
 
 namespace velmora {
 
@@ -28,7 +30,12 @@ void HeadlessGame::wait(long long ms) {
 bool writePng(const Surface& s, const std::string& path) {
   const QImage image(reinterpret_cast<const uchar*>(s.pixels().data()), s.width(), s.height(),
                      s.width() * 4, QImage::Format_RGB32);
-  return image.save(QString::fromStdString(path), "PNG");
+  // Encoded in memory, then written whole: Qt's image writer does not see a write
+  // that fails at the file's last flush (a full disk, a file-size limit).
+  QByteArray png;
+  QBuffer buffer(&png);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return false;
+  return !writeWholeFile(path, png.toStdString());
 }
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "editor/editor_numbers.h"
 #include "editor_fixture.h"
 
 namespace velmora {
@@ -102,6 +103,21 @@ TEST_F(EditorSelection, TypedBodyNumberShownThroughTheLabel) {
     f.click(*g.La[0]);
     EXPECT_EQ(g.TXTp[0]->text(), "2447") << outside;
   }
+}
+
+// Before the first pause the editor has shown no body: a number outside the tables
+// then shows nothing, where showing body 0 would clamp the sun's momentum.
+TEST(EditorBeforeAnyPause, NoBodyIsShownYet) {
+  GameFixture f;
+  startSystem(f, 10);
+  World& w = f.g.world;
+  w.MomentumX[0] = 1500;
+  const std::string shownX = f.g.TXTp[0]->text();
+  f.type(*f.g.TXTOden, "1000");
+  f.click(*f.g.La[0]);
+  EXPECT_EQ(w.MomentumX[0], 1500);
+  EXPECT_EQ(f.g.TXTp[0]->text(), shownX);
+  EXPECT_EQ(displayedBody(f.g), std::nullopt);
 }
 
 TEST_F(EditorSelection, CoreAndRadiusLabelsCopyBetweenFields) {

@@ -111,6 +111,32 @@ TEST(Scheduler, RestartGivesFreshPeriodAndZeroNeverTicks) {
   EXPECT_EQ(silentTicks, 0);
 }
 
+// A tick that stops its own timer is its last, and a timer stopped by another's
+// tick at the same moment does not tick then either.
+TEST(Scheduler, ATimerStoppedInATickTicksNoMore) {
+  VirtualClock clock;
+  Form f("F", clock);
+  Control& first = f.add(Kind::Timer, "First");
+  Control& second = f.add(Kind::Timer, "Second");
+  int firstTicks = 0;
+  int secondTicks = 0;
+  first.onTimer = [&] {
+    if (++firstTicks == 3) {
+      first.setEnabled(false);
+      second.setEnabled(false);
+    }
+  };
+  second.onTimer = [&] { ++secondTicks; };
+  for (Control* t : {&first, &second}) {
+    t->setInterval(10);
+    t->setEnabled(true);
+  }
+  advanceTimers(f, clock, 1000);
+  EXPECT_EQ(firstTicks, 3);
+  EXPECT_EQ(secondTicks, 2);  // due at 30 with the first, after it
+  EXPECT_EQ(clock.nowMs(), 1000);
+}
+
 TEST(VirtualClockTest, TimeOfDayAdvancesAcrossMidnight) {
   VirtualClock clock;
   EXPECT_EQ(clock.timeOfDay(), "12:00:00");

@@ -122,6 +122,13 @@ const PullRow kPullRows[] = {
      6,
      0,
      {{3, {0, 0.003}}}},
+    // A body kept out of motion (PlanetOff 2) still pulls; it is not accelerated.
+    {"BodyOutOfMotionStillPulls",
+     {{9000, 100}, {5000, 5100, 0, 0, 0.003, 2}, {5000, 5000}},
+     2,
+     6,
+     1,
+     {{2, {0, 0.003}}, {1, {0, 0}}}},
     // The choices for pulls without a value: no force, and nothing left to carry.
     {"PowerOverflowPullsNothingAndClearsTheCarry",
      {{5000, 5010}, {5000, 5005, 0, 0, 1e270}, {5000, 5000}},

@@ -2,7 +2,10 @@
 // sparks and draws, at every law, for any number of threads and any split.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "sim/lane_pool.h"
@@ -54,6 +57,29 @@ CrowdRun ticks(double exponent, int n) {
   in.borderOption = 4;
   for (int t = 0; t < n; ++t) sim::tick(*r.world, in, r.rng, r.surface);
   return r;
+}
+
+// VELMORA_THREADS takes any count from 1 to the most the pool runs; any other text
+// leaves the build's default (one per processor unless the build says otherwise).
+TEST(ThreadCount, TheEnvironmentAsksForOneToTheMost) {
+  const char* set = std::getenv("VELMORA_THREADS");
+  const std::optional<std::string> before = set ? std::optional<std::string>(set) : std::nullopt;
+  ::unsetenv("VELMORA_THREADS");
+  const int byDefault = sim::requestedThreads();
+  for (int asked = 1; asked <= sim::LanePool::kMaxThreads; ++asked) {
+    ::setenv("VELMORA_THREADS", std::to_string(asked).c_str(), 1);
+    EXPECT_EQ(sim::requestedThreads(), asked);
+  }
+  for (const std::string& refused : {std::to_string(sim::LanePool::kMaxThreads + 1),
+                                     std::string("-1"), std::string("2x"), std::string("")}) {
+    ::setenv("VELMORA_THREADS", refused.c_str(), 1);
+    EXPECT_EQ(sim::requestedThreads(), byDefault) << '"' << refused << '"';
+  }
+  if (before) {
+    ::setenv("VELMORA_THREADS", before->c_str(), 1);
+  } else {
+    ::unsetenv("VELMORA_THREADS");
+  }
 }
 
 class SimThreads : public ::testing::Test {

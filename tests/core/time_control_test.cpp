@@ -207,5 +207,18 @@ TEST(Speed, BehindWhileThePeriodsOverrunAndASecondAfter) {
   EXPECT_EQ(changes, 3);
 }
 
+// A handler that takes its whole period still keeps pace: only a longer one overran.
+TEST(Speed, APeriodTakenExactlyIsNoOverrun) {
+  TimeSpeed s;
+  int changes = 0;
+  s.onCaptionChange = [&] { ++changes; };
+  s.reportPeriod(15, 15, 1000);
+  s.reportPeriod(40, 40, 1040);
+  EXPECT_FALSE(s.behind());
+  EXPECT_EQ(changes, 0);
+  s.reportPeriod(16, 15, 1055);
+  EXPECT_TRUE(s.behind());
+}
+
 }  // namespace
 }  // namespace velmora
