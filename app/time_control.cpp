@@ -1,6 +1,7 @@
 #include "app/time_control.h"
 
 #include "app/engine_events.h"
+#include "app/typed_value.h"
 #include "editor/editor.h"
 #include "state/game.h"
 
@@ -16,9 +17,8 @@ bool pausedForEditing(const Game& g) {
 
 bool stepOnce(Game& g) {
   if (!pausedForEditing(g)) return false;
-  // As a click on a button would, the step first takes the focus from a field being
-  // typed: its LostFocus applies the value before the editor shows the body again.
-  g.fs7.focus(nullptr);
+  // The field's LostFocus applies its value before the editor shows the body again.
+  applyTypedValue(g);
   if (!pausedForEditing(g)) return false;
   Ti_Timer(g);
   Asgard(g);
