@@ -4,11 +4,23 @@
 #include "app/typed_value.h"
 #include "editor/editor.h"
 #include "state/game.h"
+#include "stats/stats.h"
 
 namespace velmora {
 
 void Ti_Period(Game& g) {
   for (int n = g.speed.ticksForPeriod(); n > 0 && g.Ti->enabled(); --n) Ti_Timer(g);
+}
+
+void TiK_Period(Game& g) {
+  TiK_Timer(g);
+  g.speed.settle(g.clock.nowMs());
+}
+
+void followTheSimulation(Game& g) {
+  g.fs7.observe([&g](Control& c, Prop prop) {
+    if (&c == g.Ti && prop == Prop::Enabled) g.speed.setRunning(c.enabled());
+  });
 }
 
 bool pausedForEditing(const Game& g) {
