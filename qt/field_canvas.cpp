@@ -43,7 +43,10 @@ void FieldCanvas::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   const QRect dirty = event->rect();
   const Surface& s = game_.surface;
-  shownGeneration_ = s.generation();
+  // The picture is shown once a paint covers all of the field in sight. A partial
+  // one (under a mark shown or moved) leaves the rest of a newer picture unshown,
+  // for the next frame to paint whole.
+  if (visibleRegion().subtracted(event->region()).isEmpty()) shownGeneration_ = s.generation();
   if (s.width() == 0 || s.height() == 0) return p.fillRect(dirty, Qt::black);
   // Wraps the surface's pixels as they are; no copy.
   const QImage image(reinterpret_cast<const uchar*>(s.pixels().data()), s.width(), s.height(),
