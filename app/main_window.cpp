@@ -261,8 +261,10 @@ Game::Game(const Clock& clk, Host& h, TallyStorage& t)
 }
 
 void Game::resize(int widthTwips, int heightTwips) {
-  fs7.setSize(widthTwips, heightTwips);
+  // The picture first: a face told of the new size finds the picture of that size,
+  // and a size it sets back in turn leaves the window and the picture agreeing.
   surface.resizeForWindow(widthTwips, heightTwips);
+  fs7.setSize(widthTwips, heightTwips);
 }
 
 void Game::buildMainWindow() {

@@ -1,13 +1,26 @@
 #include "app/time_control.h"
 
 #include "app/engine_events.h"
+#include "app/typed_value.h"
 #include "editor/editor.h"
 #include "state/game.h"
+#include "stats/stats.h"
 
 namespace velmora {
 
 void Ti_Period(Game& g) {
   for (int n = g.speed.ticksForPeriod(); n > 0 && g.Ti->enabled(); --n) Ti_Timer(g);
+}
+
+void TiK_Period(Game& g) {
+  TiK_Timer(g);
+  g.speed.settle(g.clock.nowMs());
+}
+
+void followTheSimulation(Game& g) {
+  g.fs7.observe([&g](Control& c, Prop prop) {
+    if (&c == g.Ti && prop == Prop::Enabled) g.speed.setRunning(c.enabled());
+  });
 }
 
 bool pausedForEditing(const Game& g) {
@@ -16,9 +29,8 @@ bool pausedForEditing(const Game& g) {
 
 bool stepOnce(Game& g) {
   if (!pausedForEditing(g)) return false;
-  // As a click on a button would, the step first takes the focus from a field being
-  // typed: its LostFocus applies the value before the editor shows the body again.
-  g.fs7.focus(nullptr);
+  // The field's LostFocus applies its value before the editor shows the body again.
+  applyTypedValue(g);
   if (!pausedForEditing(g)) return false;
   Ti_Timer(g);
   Asgard(g);

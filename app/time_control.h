@@ -9,6 +9,15 @@ class Game;
 // The simulation timer's handler: as many ticks as the speed puts in this period.
 void Ti_Period(Game& g);
 
+// The clock timer's handler: the clock and the statistics, then the speed's
+// "behind" let go once a second has passed without an overrun, however long the
+// simulation's own period.
+void TiK_Period(Game& g);
+
+// Tells the speed whenever the simulation timer starts or stops, so that "behind"
+// is cleared on a pause, on opening a system and at the end.
+void followTheSimulation(Game& g);
+
 // Whether the game is paused with the editor open, the only time a step is taken.
 bool pausedForEditing(const Game& g);
 

@@ -64,10 +64,12 @@ void Game::wireEvents() {
   // Timers.
   Ti->onTimer = on(Ti_Period);
   Tr->onTimer = on(Tr_Timer);
-  TiK->onTimer = on(TiK_Timer);
+  TiK->onTimer = on(TiK_Period);
   TiF->onTimer = on(TiF_Timer);
   Tiball->onTimer = on(Tiball_Timer);
   Timero->onTimer = on(Timero_Timer);
+
+  followTheSimulation(g);
 
   // End screen.
   for (int i = 0; i < 2; ++i) EndCommand1[i]->onClick = onIndex(FormEnd_Command1_Click, i);

@@ -26,8 +26,7 @@ FieldCanvas::FieldCanvas(Game& game, QWidget* parent) : QWidget(parent), game_(g
 }
 
 QSize FieldCanvas::fieldSizeFor(int widthTwips, int heightTwips) {
-  return QSize((widthTwips - kFieldLeft) / kTwipsPerPixel,
-               (heightTwips - kFieldBottomGap) / kTwipsPerPixel);
+  return QSize(Surface::fieldWidthFor(widthTwips), Surface::fieldHeightFor(heightTwips));
 }
 
 QSize FieldCanvas::sizeHint() const {
@@ -35,14 +34,19 @@ QSize FieldCanvas::sizeHint() const {
 }
 
 void FieldCanvas::refresh() {
-  if (game_.surface.generation() != shownGeneration_) update();
+  const Surface& s = game_.surface;
+  if (QSize(s.width(), s.height()) != view_.pictureSize()) fitView();
+  if (s.generation() != shownGeneration_) update();
 }
 
 void FieldCanvas::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   const QRect dirty = event->rect();
   const Surface& s = game_.surface;
-  shownGeneration_ = s.generation();
+  // The picture is shown once a paint covers all of the field in sight. A partial
+  // one (under a mark shown or moved) leaves the rest of a newer picture unshown,
+  // for the next frame to paint whole.
+  if (visibleRegion().subtracted(event->region()).isEmpty()) shownGeneration_ = s.generation();
   if (s.width() == 0 || s.height() == 0) return p.fillRect(dirty, Qt::black);
   // Wraps the surface's pixels as they are; no copy.
   const QImage image(reinterpret_cast<const uchar*>(s.pixels().data()), s.width(), s.height(),
@@ -136,8 +140,12 @@ void FieldCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void FieldCanvas::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  const int w = kFieldLeft + width() * kTwipsPerPixel;
-  const int h = height() * kTwipsPerPixel + kFieldBottomGap;
+  // An extent that shows the game's own leaves it as it is: a size the game set
+  // need not be a whole number of pixels, nor as large as the least field.
+  const QSize shown = sizeHint().expandedTo(minimumSize());
+  const int w = width() == shown.width() ? game_.W() : kFieldLeft + width() * kTwipsPerPixel;
+  const int h =
+      height() == shown.height() ? game_.H() : height() * kTwipsPerPixel + kFieldBottomGap;
   if (w != game_.W() || h != game_.H()) {
     ModelCall call;
     game_.resize(w, h);

@@ -1,7 +1,9 @@
 // The playing field: shows the game's drawing surface one surface pixel per
 // logical pixel, repainting at the display's rate only when something was
 // plotted or cleared. Its size is the field's size: resizing it resizes the
-// game's window (W = 900 + 15 * width, H = 15 * height + 300 twips).
+// game's window (W = 900 + 15 * width, H = 15 * height + 300 twips), and a size
+// the game sets itself, in twips that need not make whole pixels, is shown in the
+// whole pixels of its picture and kept.
 // The wheel magnifies the picture about the cursor (x1 to x16), dragging pans it
 // and a middle-button double click goes back to x1; the game never sees the view.
 #pragma once
@@ -23,7 +25,7 @@ class FieldCanvas : public QWidget {
  public:
   FieldCanvas(Game& game, QWidget* parent);
 
-  // The field size in logical pixels that the game's window size gives.
+  // The field size in logical pixels that the game's window size gives: its picture's.
   static QSize fieldSizeFor(int widthTwips, int heightTwips);
   QSize sizeHint() const override;
 

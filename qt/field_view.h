@@ -20,6 +20,7 @@ class FieldView {
 
   // The widget and the picture it shows; the view is kept on the picture.
   void setSizes(QSize widget, QSize picture);
+  QSize pictureSize() const { return picture_; }
 
   // Doubles (steps > 0) or halves the magnification `steps` times, keeping the
   // picture pixel under `anchor` (a widget position) where it is. False when

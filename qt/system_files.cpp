@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include "app/system_snapshot.h"
+#include "app/typed_value.h"
 #include "platform/system_file.h"
 #include "qt/model_call.h"
 #include "state/game.h"
@@ -74,6 +75,12 @@ void rememberSystemFolder(const QString& filePath) {
 }
 
 void saveSystemAsked(QWidget* parent, Game& game) {
+  {
+    // Before the dialog, as a click on a menu or button would: the file and the game
+    // then hold the same value.
+    ModelCall call;
+    applyTypedValue(game);
+  }
   if (!hasSystem(game)) {
     // Told before any dialog: there is nothing to choose a file for.
     ModelCall call;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/time_control.h"
+#include "app/typed_value.h"
 #include "form/player.h"
 #include "platform/system_file.h"
 #include "script/control_items.h"
@@ -257,6 +258,7 @@ class ScriptRun {
 
   void save(const Line& line) {
     if (line.rest.empty()) throw ScriptError("usage: save FILE");
+    applyTypedValue(game_);  // a value typed and not yet left is saved as it runs
     saveSystemTelling(game_, line.rest);
   }
 

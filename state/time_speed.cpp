@@ -33,10 +33,26 @@ int TimeSpeed::ticksForPeriod() {
   return 1;
 }
 
+void TimeSpeed::setRunning(bool running) {
+  running_ = running;
+  if (!running) setBehind(false);
+}
+
 void TimeSpeed::reportPeriod(int64_t handlerMs, int64_t periodMs, int64_t nowMs) {
-  const bool overran = periodMs > 0 && handlerMs > periodMs;
-  if (overran) lastOverrunMs_ = nowMs;
-  const bool behind = overran || (behind_ && nowMs - lastOverrunMs_ < kBehindHoldMs);
+  if (!running_) return;
+  if (periodMs > 0 && handlerMs > periodMs) {
+    lastOverrunMs_ = nowMs;
+    setBehind(true);
+    return;
+  }
+  settle(nowMs);
+}
+
+void TimeSpeed::settle(int64_t nowMs) {
+  if (behind_ && nowMs - lastOverrunMs_ >= kBehindHoldMs) setBehind(false);
+}
+
+void TimeSpeed::setBehind(bool behind) {
   if (behind == behind_) return;
   behind_ = behind;
   changed();

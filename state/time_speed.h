@@ -1,7 +1,8 @@
 // How much simulation one period of the simulation timer holds: 1, 2, 4 or 8
 // ticks, or one tick every 2, 4 or 8 periods. The clock and every other timer keep
-// real time. Also remembers whether the periods lately could not hold their ticks,
-// as the window's timer reports it, so that the speed label can say so.
+// real time. Also remembers whether the periods of the running game lately could
+// not hold their ticks, as the window's timer reports it, so that the speed label
+// can say so.
 #pragma once
 
 #include <cstdint>
@@ -30,9 +31,14 @@ class TimeSpeed {
   // slow speed); counts the period.
   int ticksForPeriod();
 
+  // Whether the simulation runs. "behind" describes only a running game: stopping
+  // clears it, and periods reported while stopped are not counted.
+  void setRunning(bool running);
   // A period's handler took `handlerMs` of a `periodMs` period, at `nowMs`. One that
-  // overran sets "behind"; a second without an overrun clears it.
+  // overran sets "behind".
   void reportPeriod(int64_t handlerMs, int64_t periodMs, int64_t nowMs);
+  // A second without an overrun clears "behind", also while a long period runs.
+  void settle(int64_t nowMs);
   bool behind() const { return behind_; }
 
   // "x8", "x1/2"; " behind" follows while the periods cannot hold their ticks.
@@ -42,9 +48,11 @@ class TimeSpeed {
 
  private:
   void changed();
+  void setBehind(bool behind);
 
   int level_ = 0;
   int idlePeriods_ = 0;  // periods since the last tick, at a slow speed
+  bool running_ = false;
   bool behind_ = false;
   int64_t lastOverrunMs_ = 0;
 };

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/system_snapshot.h"
 #include "app/time_control.h"
 #include "editor/editor.h"
 #include "editor_fixture.h"
@@ -189,6 +190,7 @@ TEST(Speed, NamesCaptionsAndLimits) {
 TEST(Speed, BehindWhileThePeriodsOverrunAndASecondAfter) {
   TimeSpeed s;
   s.setLevel(3);
+  s.setRunning(true);
   int changes = 0;
   s.onCaptionChange = [&] { ++changes; };
   s.reportPeriod(10, 15, 1000);
@@ -210,6 +212,7 @@ TEST(Speed, BehindWhileThePeriodsOverrunAndASecondAfter) {
 // A handler that takes its whole period still keeps pace: only a longer one overran.
 TEST(Speed, APeriodTakenExactlyIsNoOverrun) {
   TimeSpeed s;
+  s.setRunning(true);
   int changes = 0;
   s.onCaptionChange = [&] { ++changes; };
   s.reportPeriod(15, 15, 1000);
@@ -218,6 +221,58 @@ TEST(Speed, APeriodTakenExactlyIsNoOverrun) {
   EXPECT_EQ(changes, 0);
   s.reportPeriod(16, 15, 1055);
   EXPECT_TRUE(s.behind());
+}
+
+// "behind" describes a running game only; a period that ends after the stop (the
+// tick that ended the game) does not set it again.
+TEST(Speed, BehindOnlyWhileRunningAndUntilASecondWithoutAnOverrun) {
+  TimeSpeed s;
+  s.reportPeriod(20, 15, 1000);
+  EXPECT_FALSE(s.behind());
+  s.setRunning(true);
+  s.reportPeriod(20, 15, 1000);
+  EXPECT_EQ(s.caption(), "x1 behind");
+  s.settle(1999);
+  EXPECT_TRUE(s.behind());
+  s.settle(2000);
+  EXPECT_EQ(s.caption(), "x1");
+
+  s.reportPeriod(20, 15, 3000);
+  ASSERT_TRUE(s.behind());
+  s.setRunning(false);
+  EXPECT_EQ(s.caption(), "x1");
+  s.reportPeriod(20, 15, 3015);
+  EXPECT_FALSE(s.behind());
+}
+
+TEST(Speed, BehindIsClearedOnPauseOnOpenAndASecondAfterTheLastOverrun) {
+  GameFixture f;
+  Game& g = f.g;
+  f.click(*g.CDp[kPresetTwinNova]);
+  f.click(*g.Command2);
+  auto overrun = [&] {
+    g.speed.reportPeriod(g.Ti->interval() + 5, g.Ti->interval(), f.clock.nowMs());
+  };
+  overrun();
+  ASSERT_EQ(g.speed.caption(), "x1 behind");
+  pauseOrResume(f);
+  EXPECT_EQ(g.speed.caption(), "x1");
+
+  pauseOrResume(f);
+  overrun();
+  ASSERT_TRUE(g.speed.behind());
+  ASSERT_EQ(openSystem(g, captureSystem(g)), std::nullopt);
+  EXPECT_FALSE(g.speed.behind());
+
+  // A period far longer than a second: the clock's timer lets "behind" go.
+  pauseOrResume(f);
+  g.Ti->setInterval(5000);
+  overrun();
+  f.wait(970);
+  EXPECT_TRUE(g.speed.behind());
+  f.wait(60);
+  EXPECT_FALSE(g.speed.behind());
+  EXPECT_TRUE(g.Ti->enabled());
 }
 
 }  // namespace
