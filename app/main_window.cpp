@@ -1,6 +1,7 @@
 // The main window Fs7 and the end screen as data: every control with its name,
 // kind, caption, tip, initial contents and visibility at start-up.
 #include "app/layout.h"
+#include "app/timeline.h"
 #include "panel/panel.h"
 #include "state/game.h"
 
@@ -252,13 +253,20 @@ void hideAtStartUp(Game& g) {
 }  // namespace
 
 Game::Game(const Clock& clk, Host& h, TallyStorage& t)
-    : clock(clk), host(h), tally(t), fs7("Fs7", clk), formEnd("FormEnd", clk) {
+    : clock(clk),
+      host(h),
+      tally(t),
+      timeline(std::make_unique<Timeline>()),
+      fs7("Fs7", clk),
+      formEnd("FormEnd", clk) {
   buildMainWindow();
   buildEndScreen();
   layoutMainWindow(*this);
   wireEvents();
   rememberPanelTexts(*this);
 }
+
+Game::~Game() = default;
 
 void Game::resize(int widthTwips, int heightTwips) {
   // The picture first: a face told of the new size finds the picture of that size,

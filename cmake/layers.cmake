@@ -42,7 +42,8 @@ velmora_layer(stats
   PUBLIC state)
 velmora_layer(app
   SOURCES end_screen.cpp engine_events.cpp layout.cpp main_window.cpp open_system.cpp
-          system_snapshot.cpp time_control.cpp wiring.cpp control_names.cpp
+          picture_runs.cpp system_snapshot.cpp time_control.cpp timeline.cpp wiring.cpp
+          control_names.cpp
   PUBLIC state
   PRIVATE sim panel create editor stats)
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "app/time_control.h"
+#include "app/timeline.h"
 #include "app/typed_value.h"
 #include "form/player.h"
 #include "platform/system_file.h"
@@ -138,6 +140,10 @@ class ScriptRun {
         {"save", &ScriptRun::save},
         {"open", &ScriptRun::open},
         {"hash", &ScriptRun::hash},
+        {"seek", &ScriptRun::alongTheTimeline},
+        {"back", &ScriptRun::alongTheTimeline},
+        {"undo", &ScriptRun::alongTheTimeline},
+        {"redo", &ScriptRun::alongTheTimeline},
     };
     return table;
   }
@@ -274,6 +280,25 @@ class ScriptRun {
     out_ << "hash=" << buf << "\n";
   }
 
+  // "seek T", "back", "undo", "redo": a move the game refuses is noted, nothing changed.
+  void alongTheTimeline(const Line& line) {
+    Timeline& t = *game_.timeline;
+    std::optional<std::string> refused;
+    if (line.action == "seek") {
+      long long tick = 0;
+      refused =
+          parseInt(line.rest, tick) ? t.seek(game_, tick) : "\"" + line.rest + "\" is not a tick";
+    } else if (!line.rest.empty()) {
+      throw ScriptError("usage: " + line.action);
+    } else {
+      refused = line.action == "back"   ? t.back(game_)
+                : line.action == "undo" ? t.undo(game_)
+                                        : t.redo(game_);
+    }
+    if (refused)
+      err_ << line.number << ": " << line.action << " is not available: " << *refused << "\n";
+  }
+
   std::string printItem(const std::string& item) const {
     const auto dot = item.rfind('.');
     if (dot != std::string::npos) {
@@ -296,6 +321,11 @@ class ScriptRun {
       if (item == s.name) return s.text(game_.world);
     }
     if (const auto entry = tableEntryText(game_.world, item)) return *entry;
+    const Timeline& t = *game_.timeline;
+    if (item == "Tick") return std::to_string(t.tick());
+    if (item == "TimelineFirst") return std::to_string(t.first());
+    if (item == "TimelineLast") return std::to_string(t.last(game_));
+    if (item == "TimelineBytes") return std::to_string(t.bytes());
     throw ScriptError("unknown item " + item);
   }
 

@@ -1,0 +1,316 @@
+#include "app/timeline.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+#include <limits>
+
+#include "app/engine_events.h"
+#include "app/time_control.h"
+#include "app/typed_value.h"
+#include "editor/editor.h"
+#include "state/game.h"
+
+namespace velmora {
+
+namespace {
+
+// Calls f with each of the ten tables, as a member of World.
+template <class F>
+void forEachTable(F&& f) {
+  f(&World::PlanetX);
+  f(&World::PlanetY);
+  f(&World::MomentumX);
+  f(&World::MomentumY);
+  f(&World::PlanetGravity);
+  f(&World::PlanetType);
+  f(&World::PlanetRed);
+  f(&World::PlanetGreen);
+  f(&World::PlanetBlue);
+  f(&World::PlanetOff);
+}
+
+// Bit for bit, as the tick sees them: 0 and -0 differ.
+template <class T>
+bool sameBits(const T& a, const T& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The tables and the simulation settings; the clock and score are not part of a
+// moment.
+bool sameSimulation(const World& a, const World& b) {
+  bool same = true;
+  forEachTable([&](auto table) { same = same && sameBits(a.*table, b.*table); });
+  return same && sameBits(a.GravityExponent, b.GravityExponent) && a.PlanetCount == b.PlanetCount &&
+         a.PlanetRadius == b.PlanetRadius && a.BondRange == b.BondRange &&
+         a.SunRadius == b.SunRadius && a.ImpactJitter == b.ImpactJitter &&
+         a.ImpactJitterSpan == b.ImpactJitterSpan && a.StartSpin == b.StartSpin &&
+         a.StartSpinSpan == b.StartSpinSpan && a.StartSpinQuarter == b.StartSpinQuarter &&
+         a.BorderMomentumDivisor == b.BorderMomentumDivisor && a.SeedCounter == b.SeedCounter &&
+         a.TaggedPlanet == b.TaggedPlanet && a.GoBlinkTicks == b.GoBlinkTicks;
+}
+
+// The entries that an edit changed from `was` to `is` take their `is` values in
+// `w`; every other entry stays as `w` has it.
+void applyEdit(World& w, const World& was, const World& is) {
+  forEachTable([&](auto table) {
+    for (int i = 0; i < kMaxBodies; ++i) {
+      if (!sameBits((was.*table)[i], (is.*table)[i])) (w.*table)[i] = (is.*table)[i];
+    }
+  });
+}
+
+// `to` takes the tables and settings of `from` and keeps its own clock and score.
+void takeSimulation(World& to, const World& from) {
+  World clock = std::move(to);
+  to = from;
+  to.ElapsedSeconds = clock.ElapsedSeconds;
+  to.LastDisturbance = clock.LastDisturbance;
+  to.StableSeconds = clock.StableSeconds;
+  to.StabilityFactor = clock.StabilityFactor;
+  to.PlanetFactor = clock.PlanetFactor;
+  to.HighScore = clock.HighScore;
+  to.TopScore = clock.TopScore;
+  to.TallyValue2 = clock.TallyValue2;
+  to.ClockText = std::move(clock.ClockText);
+  to.ClockHour = clock.ClockHour;
+  to.ClockMinute = clock.ClockMinute;
+  to.ClockSecond = clock.ClockSecond;
+  to.StartHour = clock.StartHour;
+  to.StartMinute = clock.StartMinute;
+  to.StartSecond = clock.StartSecond;
+}
+
+size_t textBytes(const std::map<std::string, std::string>& texts) {
+  size_t n = 0;
+  for (const auto& [id, text] : texts) n += id.capacity() + text.capacity() + 64;
+  return n;
+}
+
+size_t snapshotBytes(const SystemSnapshot& s, const PackedPicture& picture) {
+  return sizeof(SystemSnapshot) + s.rngState.capacity() + textBytes(s.texts) +
+         textBytes(s.accepted) + (s.checks.size() + s.timers.size()) * 64 + picture.bytes();
+}
+
+std::string outside(long long tick, long long first, long long last) {
+  return "tick " + std::to_string(tick) + " is outside the timeline " + std::to_string(first) +
+         ".." + std::to_string(last);
+}
+
+}  // namespace
+
+Timeline::Settings Timeline::settingsOf(const Game& g) {
+  Settings s;
+  for (const auto& c : g.fs7.controls()) {
+    switch (c->kind()) {
+      case Kind::TextBox:
+        s.texts.push_back(c->text());
+        break;
+      case Kind::CheckBox:
+      case Kind::OptionButton:
+      case Kind::ScrollBar:
+        s.values.push_back(c->value());
+        break;
+      default:
+        break;
+    }
+  }
+  s.width = g.W();
+  s.height = g.H();
+  s.pictureGeneration = g.surface.generation();
+  s.draws = g.rng.draws();
+  return s;
+}
+
+void Timeline::remember(const Game& g, State& into) {
+  into.world = g.world;
+  into.settings = settingsOf(g);
+}
+
+bool Timeline::same(const Game& g, const State& state) {
+  return sameSimulation(g.world, state.world) && settingsOf(g) == state.settings;
+}
+
+void Timeline::restart(Game& g) {
+  keyframes_.clear();
+  bytes_ = 0;
+  tick_ = 0;
+  latest_ = 0;
+  forgetEdits();
+  record(g);
+  remember(g, replayed_);
+  shownIsReplayed_ = true;
+}
+
+long long Timeline::last(const Game& g) const {
+  return editedHere(g) ? tick_ : latest_;
+}
+
+void Timeline::setBudget(size_t bytes) {
+  budget_ = bytes;
+  thin();
+}
+
+std::vector<long long> Timeline::keyframeTicks() const {
+  std::vector<long long> ticks;
+  for (const Keyframe& k : keyframes_) ticks.push_back(k.tick);
+  return ticks;
+}
+
+void Timeline::beforeTick(Game& g) {
+  if (!started()) return;
+  forgetEdits();
+  if (tick_ < latest_) dropAfter(tick_);  // a new branch from an earlier moment
+  const bool replayable = shownIsReplayed_ && same(g, replayed_);
+  if (!replayable || tick_ - keyframes_.back().tick >= kKeyframeEvery) record(g);
+}
+
+void Timeline::afterTick(Game& g) {
+  if (!started()) return;
+  ++tick_;
+  latest_ = tick_;
+  remember(g, replayed_);
+  shownIsReplayed_ = true;
+}
+
+void Timeline::record(const Game& g) {
+  Keyframe k;
+  k.tick = tick_;
+  k.system = captureSystem(g);
+  k.picture = packPicture(k.system.pixels);
+  k.system.pixels = {};
+  k.bytes = snapshotBytes(k.system, k.picture);
+  while (!keyframes_.empty() && keyframes_.back().tick >= tick_) {  // this moment anew
+    bytes_ -= keyframes_.back().bytes;
+    keyframes_.pop_back();
+  }
+  bytes_ += k.bytes;
+  keyframes_.push_back(std::move(k));
+  thin();
+}
+
+void Timeline::dropAfter(long long tick) {
+  while (keyframes_.size() > 1 && keyframes_.back().tick > tick) {
+    bytes_ -= keyframes_.back().bytes;
+    keyframes_.pop_back();
+  }
+  latest_ = tick;
+}
+
+// Over the budget, every second keyframe goes: first among those older than the
+// recent minute, then, should that not do, among the recent ones too. The moment
+// of "Go" and the latest keyframe always stay.
+void Timeline::thin() {
+  for (const bool recentToo : {false, true}) {
+    while (bytes_ > budget_ && keyframes_.size() > 2) {
+      const long long recentFrom =
+          recentToo ? std::numeric_limits<long long>::max() : keyframes_.back().tick - kRecentTicks;
+      std::vector<Keyframe> kept;
+      kept.reserve(keyframes_.size());
+      bool drop = false;
+      bool dropped = false;
+      for (size_t i = 0; i < keyframes_.size(); ++i) {
+        Keyframe& k = keyframes_[i];
+        const bool thinnable = i > 0 && i + 1 < keyframes_.size() && k.tick < recentFrom;
+        if (thinnable && drop) {
+          bytes_ -= k.bytes;
+          dropped = true;
+        } else {
+          kept.push_back(std::move(k));
+        }
+        if (thinnable) drop = !drop;
+      }
+      keyframes_ = std::move(kept);
+      if (!dropped) break;
+    }
+  }
+}
+
+bool Timeline::editedHere(const Game& g) const {
+  return !same(g, shownIsReplayed_ ? replayed_ : shown_);
+}
+
+std::optional<std::string> Timeline::seek(Game& g, long long tick) {
+  if (!started()) return std::string("there is no system yet");
+  if (!pausedForEditing(g)) return std::string("the game is not paused");
+  if (tick < first() || tick > last(g)) return outside(tick, first(), last(g));
+  applyTypedValue(g);
+  if (editedHere(g)) {
+    // The edits made here belong to this moment; what came after it is gone.
+    if (tick > tick_) return outside(tick, first(), tick_);
+    dropAfter(tick_);
+    record(g);
+    remember(g, shown_);
+    shownIsReplayed_ = false;
+  }
+  if (tick != tick_) goTo(g, tick);
+  return std::nullopt;
+}
+
+std::optional<std::string> Timeline::back(Game& g) {
+  if (started() && tick_ == first()) return std::string("the timeline is at its start");
+  return seek(g, tick_ - 1);
+}
+
+void Timeline::goTo(Game& g, long long tick) {
+  const auto after = std::upper_bound(keyframes_.begin(), keyframes_.end(), tick,
+                                      [](long long t, const Keyframe& k) { return t < k.tick; });
+  const Keyframe& from = *std::prev(after);
+  SystemSnapshot system = from.system;
+  system.pixels = unpackPicture(from.picture);
+  openSystem(g, system);  // a moment this game captured always opens
+  // Opening pauses, and a pause shows a body, which writes into its tables: the
+  // moment's own tables are the ones replay starts from.
+  takeSimulation(g.world, system.world);
+  tick_ = from.tick;
+  for (; tick_ < tick; ++tick_) Ti_Timer(g);
+  remember(g, replayed_);
+  // Shown as a pause at this moment shows it.
+  Command5_Click(g);
+  Command5_Click(g);
+  remember(g, shown_);
+  shownIsReplayed_ = false;
+  forgetEdits();
+}
+
+void Timeline::forgetEdits() {
+  undo_.clear();
+  redo_.clear();
+}
+
+void Timeline::editBegin(const Game& g) {
+  if (editDepth_++ == 0) beforeEdit_ = g.world;
+}
+
+void Timeline::editEnd(const Game& g) {
+  if (--editDepth_ != 0 || !started() || sameSimulation(beforeEdit_, g.world)) return;
+  undo_.push_back({std::move(beforeEdit_), g.world});
+  if (undo_.size() > static_cast<size_t>(kUndoDepth)) undo_.erase(undo_.begin());
+  redo_.clear();
+}
+
+std::optional<std::string> Timeline::undo(Game& g) {
+  return takeEdit(g, undo_, redo_, "nothing to undo");
+}
+
+std::optional<std::string> Timeline::redo(Game& g) {
+  return takeEdit(g, redo_, undo_, "nothing to redo");
+}
+
+std::optional<std::string> Timeline::takeEdit(Game& g, std::vector<Edit>& from,
+                                              std::vector<Edit>& to, const char* none) {
+  if (!pausedForEditing(g)) return std::string("the game is not paused");
+  applyTypedValue(g);  // a value typed and not yet left is the last edit
+  if (from.empty()) return std::string(none);
+  Edit e = std::move(from.back());
+  from.pop_back();
+  applyEdit(g.world, e.after, e.before);
+  ++editDepth_;  // showing the body again is no edit of its own
+  Asgard(g);
+  VivaVida(g);
+  --editDepth_;
+  to.push_back({std::move(e.after), std::move(e.before)});
+  return std::nullopt;
+}
+
+}  // namespace velmora

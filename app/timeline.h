@@ -1,0 +1,126 @@
+// The timeline: every moment of the run since "Go" (or since a system was opened),
+// the state at the end of each tick with the edits, clears and resizes made after
+// it. Keyframes hold whole moments (a captured system with its picture packed);
+// the moments between two keyframes are replayed with the tick the timer runs.
+// Keeping it changes nothing in the game: no draw, no event.
+//
+// A keyframe is taken at tick 0, every kKeyframeEvery ticks, and before any tick
+// whose starting state replay would not reproduce (an edit, a clear, a resize, a
+// field changed, a pause that showed a body). The timeline is linear: a tick run
+// from an earlier moment, or an edit there that is then left, drops the later ones.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/picture_runs.h"
+#include "app/system_snapshot.h"
+#include "world/world.h"
+
+namespace velmora {
+
+class Game;
+
+class Timeline {
+ public:
+  static constexpr long long kKeyframeEvery = 32;              // ticks
+  static constexpr size_t kDefaultBudget = size_t{256} << 20;  // bytes
+  static constexpr long long kRecentTicks = 4000;              // a minute at 15 ms
+  static constexpr int kUndoDepth = 100;                       // edits of one pause
+
+  // Starts afresh at the moment as it stands: "Go", or a system just opened.
+  void restart(Game& g);
+  bool started() const { return !keyframes_.empty(); }
+
+  long long tick() const { return tick_; }  // the moment the game is at
+  long long first() const { return 0; }
+  // The latest moment; the current one when an edit made there will drop the later.
+  long long last(const Game& g) const;
+  size_t bytes() const { return bytes_; }
+  size_t keyframeCount() const { return keyframes_.size(); }
+  // Older keyframes are thinned beyond this, never the moment of "Go".
+  void setBudget(size_t bytes);
+
+  // Around every tick of the simulation timer (and a paused player's step).
+  void beforeTick(Game& g);
+  void afterTick(Game& g);
+
+  // Moving along, only while paused with the editor open: the game shows moment
+  // `tick` as a pause there shows it. Nothing changes and the reason is returned
+  // when it cannot.
+  std::optional<std::string> seek(Game& g, long long tick);
+  std::optional<std::string> back(Game& g);
+
+  // Undo and redo of the accepted editor edits of the current pause. An editor
+  // handler is wrapped in editBegin/editEnd; nested ones count as one edit.
+  void editBegin(const Game& g);
+  void editEnd(const Game& g);
+  std::optional<std::string> undo(Game& g);
+  std::optional<std::string> redo(Game& g);
+  bool canUndo() const { return !undo_.empty(); }
+  bool canRedo() const { return !redo_.empty(); }
+
+  // The ticks of the keyframes, oldest first (for tests and the benchmark).
+  std::vector<long long> keyframeTicks() const;
+
+ private:
+  struct Keyframe {
+    long long tick = 0;
+    SystemSnapshot system;  // its pixels are in `picture`
+    PackedPicture picture;
+    size_t bytes = 0;
+  };
+
+  // What decides the next tick beyond the tables: every field, box, option and
+  // bar of the main window, the window's size, the picture's changes, the draws.
+  struct Settings {
+    std::vector<std::string> texts;
+    std::vector<int> values;
+    int width = 0;
+    int height = 0;
+    uint64_t pictureGeneration = 0;
+    uint64_t draws = 0;
+    friend bool operator==(const Settings&, const Settings&) = default;
+  };
+  // Taking an edit gives the entries that differ between `after` and `before`
+  // their `before` values; it then goes to the other list turned round.
+  struct Edit {
+    World before;
+    World after;
+  };
+  struct State {
+    World world;
+    Settings settings;
+  };
+  static Settings settingsOf(const Game& g);
+  static void remember(const Game& g, State& into);
+  static bool same(const Game& g, const State& state);
+
+  void record(const Game& g);
+  void dropAfter(long long tick);
+  void thin();
+  void goTo(Game& g, long long tick);
+  bool editedHere(const Game& g) const;
+  void forgetEdits();
+  std::optional<std::string> takeEdit(Game& g, std::vector<Edit>& from, std::vector<Edit>& to,
+                                      const char* none);
+
+  std::vector<Keyframe> keyframes_;  // by tick, keyframes_[0] at tick 0
+  size_t bytes_ = 0;
+  size_t budget_ = kDefaultBudget;
+  long long tick_ = 0;
+  long long latest_ = 0;
+  State replayed_;  // the moment as replay from the keyframes gives it
+  State shown_;     // the moment as the game arrived at it
+  bool shownIsReplayed_ = true;
+
+  std::vector<Edit> undo_;
+  std::vector<Edit> redo_;
+  int editDepth_ = 0;
+  World beforeEdit_;
+};
+
+}  // namespace velmora
