@@ -1,6 +1,8 @@
 #include "app/picture_runs.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <memory>
 
 namespace velmora {
 
@@ -18,22 +20,25 @@ bool opaque(uint32_t pixel) {
 PackedPicture packPicture(const std::vector<uint32_t>& pixels) {
   PackedPicture packed;
   packed.pixelCount = pixels.size();
-  if (!std::all_of(pixels.begin(), pixels.end(), opaque)) {
-    packed.verbatim = true;
-    packed.words = pixels;
-    return packed;
-  }
-  std::vector<uint32_t>& out = packed.words;
+  // Never longer than the picture: a repeat word stands for at least one pixel.
+  // Left uninitialised: every word read is written first.
   const size_t n = pixels.size();
+  const std::unique_ptr<uint32_t[]> out(new uint32_t[std::max<size_t>(n, 1)]);
+  size_t length = 0;
   for (size_t i = 0; i < n;) {
     const uint32_t pixel = pixels[i];
-    out.push_back(pixel);
+    if (!opaque(pixel)) {
+      packed.verbatim = true;
+      packed.words = pixels;
+      return packed;
+    }
+    out[length++] = pixel;
     size_t j = i + 1;
     while (j < n && pixels[j] == pixel && j - i - 1 < kLongestRepeat) ++j;
-    if (j - i > 1) out.push_back(static_cast<uint32_t>(j - i - 1));
+    if (j - i > 1) out[length++] = static_cast<uint32_t>(j - i - 1);
     i = j;
   }
-  out.shrink_to_fit();
+  packed.words.assign(out.get(), out.get() + length);
   return packed;
 }
 

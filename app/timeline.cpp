@@ -1,6 +1,7 @@
 #include "app/timeline.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -97,6 +98,11 @@ std::string outside(long long tick, long long first, long long last) {
          ".." + std::to_string(last);
 }
 
+double nowMs() {
+  using namespace std::chrono;
+  return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
 }  // namespace
 
 Timeline::Settings Timeline::settingsOf(const Game& g) {
@@ -131,6 +137,30 @@ bool Timeline::same(const Game& g, const State& state) {
   return sameSimulation(g.world, state.world) && settingsOf(g) == state.settings;
 }
 
+void Timeline::attach(Game& g) {
+  // An event of the player's or a handler may change what the next tick starts
+  // from; the timers' own ticks change it only through a field or the picture.
+  for (const auto& c : g.fs7.controls()) {
+    if (c->kind() == Kind::Timer) continue;
+    for (Control::Handler* h : {&c->onClick, &c->onDblClick, &c->onLostFocus, &c->onChange}) {
+      if (*h) {
+        *h = [this, inner = std::move(*h)] {
+          touched_ = true;
+          inner();
+        };
+      }
+    }
+  }
+  g.fs7.observe([this, ti = g.Ti](Control& c, Prop prop) {
+    if (prop == Prop::Text || prop == Prop::Value || (&c == ti && prop == Prop::Enabled)) {
+      touched_ = true;
+    }
+  });
+  g.fs7.observeForm([this](Form&, Prop prop) {
+    if (prop == Prop::Width || prop == Prop::Height) touched_ = true;
+  });
+}
+
 void Timeline::restart(Game& g) {
   keyframes_.clear();
   bytes_ = 0;
@@ -138,8 +168,23 @@ void Timeline::restart(Game& g) {
   latest_ = 0;
   forgetEdits();
   record(g);
-  remember(g, replayed_);
-  shownIsReplayed_ = true;
+  settle(g);
+}
+
+void Timeline::settle(const Game& g) {
+  touched_ = false;
+  arrived_ = false;
+  pictureGeneration_ = g.surface.generation();
+  draws_ = g.rng.draws();
+}
+
+bool Timeline::touched(const Game& g) const {
+  return touched_ || g.surface.generation() != pictureGeneration_ || g.rng.draws() != draws_;
+}
+
+bool Timeline::keyframeDue() const {
+  if (spacing_ > 0) return tick_ - keyframes_.back().tick >= spacing_;
+  return ticksMs_ * kKeyframeShare >= keyframeMs_;
 }
 
 long long Timeline::last(const Game& g) const {
@@ -161,19 +206,20 @@ void Timeline::beforeTick(Game& g) {
   if (!started()) return;
   forgetEdits();
   if (tick_ < latest_) dropAfter(tick_);  // a new branch from an earlier moment
-  const bool replayable = shownIsReplayed_ && same(g, replayed_);
-  if (!replayable || tick_ - keyframes_.back().tick >= kKeyframeEvery) record(g);
+  if (touched(g) || arrived_ || keyframeDue()) record(g);
+  tickStartMs_ = nowMs();
 }
 
 void Timeline::afterTick(Game& g) {
   if (!started()) return;
+  ticksMs_ += nowMs() - tickStartMs_;
   ++tick_;
   latest_ = tick_;
-  remember(g, replayed_);
-  shownIsReplayed_ = true;
+  settle(g);
 }
 
 void Timeline::record(const Game& g) {
+  const double startMs = nowMs();
   Keyframe k;
   k.tick = tick_;
   k.system = captureSystem(g);
@@ -187,6 +233,8 @@ void Timeline::record(const Game& g) {
   bytes_ += k.bytes;
   keyframes_.push_back(std::move(k));
   thin();
+  keyframeMs_ = nowMs() - startMs;
+  ticksMs_ = 0;
 }
 
 void Timeline::dropAfter(long long tick) {
@@ -227,7 +275,7 @@ void Timeline::thin() {
 }
 
 bool Timeline::editedHere(const Game& g) const {
-  return !same(g, shownIsReplayed_ ? replayed_ : shown_);
+  return arrived_ ? !same(g, shown_) : touched(g);
 }
 
 std::optional<std::string> Timeline::seek(Game& g, long long tick) {
@@ -241,7 +289,7 @@ std::optional<std::string> Timeline::seek(Game& g, long long tick) {
     dropAfter(tick_);
     record(g);
     remember(g, shown_);
-    shownIsReplayed_ = false;
+    arrived_ = true;
   }
   if (tick != tick_) goTo(g, tick);
   return std::nullopt;
@@ -264,13 +312,14 @@ void Timeline::goTo(Game& g, long long tick) {
   takeSimulation(g.world, system.world);
   tick_ = from.tick;
   for (; tick_ < tick; ++tick_) Ti_Timer(g);
-  remember(g, replayed_);
   // Shown as a pause at this moment shows it.
   Command5_Click(g);
   Command5_Click(g);
-  remember(g, shown_);
-  shownIsReplayed_ = false;
   forgetEdits();
+  // What replay gives is not quite what a pause shows: a tick from here records it.
+  settle(g);
+  arrived_ = true;
+  remember(g, shown_);
 }
 
 void Timeline::forgetEdits() {
@@ -309,6 +358,7 @@ std::optional<std::string> Timeline::takeEdit(Game& g, std::vector<Edit>& from,
   Asgard(g);
   VivaVida(g);
   --editDepth_;
+  touched_ = true;
   to.push_back({std::move(e.after), std::move(e.before)});
   return std::nullopt;
 }

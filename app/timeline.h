@@ -4,10 +4,11 @@
 // the moments between two keyframes are replayed with the tick the timer runs.
 // Keeping it changes nothing in the game: no draw, no event.
 //
-// A keyframe is taken at tick 0, every kKeyframeEvery ticks, and before any tick
-// whose starting state replay would not reproduce (an edit, a clear, a resize, a
-// field changed, a pause that showed a body). The timeline is linear: a tick run
-// from an earlier moment, or an edit there that is then left, drops the later ones.
+// A keyframe is taken at tick 0, before any tick whose starting state replay
+// would not give (after an edit, a clear, a resize, a field changed, a pause), and
+// then as often as a keyframe's cost stays a small share of the ticks' time. The
+// timeline is linear: a tick run from an earlier moment, or an edit there that is
+// then left, drops the later moments.
 #pragma once
 
 #include <cstddef>
@@ -26,13 +27,20 @@ class Game;
 
 class Timeline {
  public:
-  static constexpr long long kKeyframeEvery = 32;              // ticks
+  // A keyframe costs at most this share of the time of the ticks since the last,
+  // so a replay from it takes at most 1 / kKeyframeShare keyframes' time.
+  static constexpr double kKeyframeShare = 0.04;
   static constexpr size_t kDefaultBudget = size_t{256} << 20;  // bytes
   static constexpr long long kRecentTicks = 4000;              // a minute at 15 ms
   static constexpr int kUndoDepth = 100;                       // edits of one pause
 
+  // Follows the game's events: run once, when the game's events are wired.
+  void attach(Game& g);
   // Starts afresh at the moment as it stands: "Go", or a system just opened.
   void restart(Game& g);
+  // A keyframe every `ticks` ticks instead of by cost (0: by cost), for tests that
+  // want keyframes at known ticks.
+  void setKeyframeSpacing(long long ticks) { spacing_ = ticks; }
   bool started() const { return !keyframes_.empty(); }
 
   long long tick() const { return tick_; }  // the moment the game is at
@@ -100,6 +108,9 @@ class Timeline {
   static bool same(const Game& g, const State& state);
 
   void record(const Game& g);
+  bool touched(const Game& g) const;
+  bool keyframeDue() const;
+  void settle(const Game& g);
   void dropAfter(long long tick);
   void thin();
   void goTo(Game& g, long long tick);
@@ -113,9 +124,18 @@ class Timeline {
   size_t budget_ = kDefaultBudget;
   long long tick_ = 0;
   long long latest_ = 0;
-  State replayed_;  // the moment as replay from the keyframes gives it
-  State shown_;     // the moment as the game arrived at it
-  bool shownIsReplayed_ = true;
+  // Since the last tick: an event ran or a field changed (touched_), the picture
+  // changed or the generator drew outside a tick.
+  bool touched_ = false;
+  uint64_t pictureGeneration_ = 0;
+  uint64_t draws_ = 0;
+  // A moment reached by a seek, as the game arrived at it; an edit there differs.
+  bool arrived_ = false;
+  State shown_;
+  long long spacing_ = 0;
+  double tickStartMs_ = 0;
+  double ticksMs_ = 0;     // time of the ticks since the last keyframe
+  double keyframeMs_ = 0;  // what the last keyframe took
 
   std::vector<Edit> undo_;
   std::vector<Edit> redo_;

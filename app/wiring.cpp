@@ -83,6 +83,7 @@ void Game::wireEvents() {
   Timero->onTimer = on(Timero_Timer);
 
   followTheSimulation(g);
+  timeline->attach(g);
 
   // End screen.
   for (int i = 0; i < 2; ++i) EndCommand1[i]->onClick = onIndex(FormEnd_Command1_Click, i);
