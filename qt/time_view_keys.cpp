@@ -1,6 +1,7 @@
 #include "qt/time_view_keys.h"
 
 #include "app/time_control.h"
+#include "app/timeline.h"
 #include "qt/field_canvas.h"
 #include "qt/model_call.h"
 #include "state/game.h"
@@ -10,6 +11,11 @@ namespace velmora::qt {
 namespace {
 
 const QList<QKeySequence> kStep{QKeySequence(Qt::CTRL | Qt::Key_T), QKeySequence(Qt::Key_F6)};
+const QList<QKeySequence> kBack{QKeySequence(Qt::SHIFT | Qt::Key_F6)};
+const QList<QKeySequence> kToStart{QKeySequence(Qt::CTRL | Qt::Key_Home)};
+const QList<QKeySequence> kToLatest{QKeySequence(Qt::CTRL | Qt::Key_End)};
+const QList<QKeySequence> kUndo{QKeySequence(Qt::CTRL | Qt::Key_Z)};
+const QList<QKeySequence> kRedo{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
 const QList<QKeySequence> kFaster{QKeySequence(Qt::CTRL | Qt::Key_BracketRight)};
 const QList<QKeySequence> kSlower{QKeySequence(Qt::CTRL | Qt::Key_BracketLeft)};
 const QList<QKeySequence> kZoomIn{QKeySequence(Qt::CTRL | Qt::Key_Equal),
@@ -21,6 +27,11 @@ const QList<QKeySequence> kWholeField{QKeySequence(Qt::CTRL | Qt::Key_0)};
 
 QList<ShortcutEntry> timeAndViewKeyEntries() {
   return {{kStep, "While paused: one step of the simulation, then still paused"},
+          {kBack, "While paused: one tick back along the timeline"},
+          {kToStart, "While paused: back to the moment of Go (or of the opened system)"},
+          {kToLatest, "While paused: on to the latest moment of the timeline"},
+          {kUndo, "While paused: undo the last editor edit of this pause"},
+          {kRedo, "While paused: redo the editor edit last undone"},
           {kFaster, "Faster: 2, 4 or 8 simulation steps a period (the speed shows beside Time)"},
           {kSlower, "Slower: one simulation step every 2, 4 or 8 periods"},
           {kZoomIn, "Magnify the field (also the mouse wheel), up to x16"},
@@ -40,6 +51,14 @@ void installTimeAndViewKeys(QWidget& window, Game& game, FieldCanvas& field) {
     };
   };
   bindKeys(window, kStep, inModel([](Game& gm) { stepOnce(gm); }));
+  // Along the timeline: a move the game refuses (not paused, at the start) does nothing.
+  bindKeys(window, kBack, inModel([](Game& gm) { gm.timeline->back(gm); }));
+  bindKeys(window, kToStart,
+           inModel([](Game& gm) { gm.timeline->seek(gm, gm.timeline->first()); }));
+  bindKeys(window, kToLatest,
+           inModel([](Game& gm) { gm.timeline->seek(gm, gm.timeline->last(gm)); }));
+  bindKeys(window, kUndo, inModel([](Game& gm) { gm.timeline->undo(gm); }));
+  bindKeys(window, kRedo, inModel([](Game& gm) { gm.timeline->redo(gm); }));
   bindKeys(window, kFaster, inModel([](Game& gm) { gm.speed.faster(); }));
   bindKeys(window, kSlower, inModel([](Game& gm) { gm.speed.slower(); }));
   FieldCanvas* f = &field;
