@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -12,6 +13,7 @@
 
 #include "app/timeline.h"
 #include "form/player.h"
+#include "platform/system_file.h"
 #include "script/headless.h"
 #include "script/world_items.h"
 #include "sim/border.h"
@@ -227,23 +229,59 @@ TEST(TimelineEdits, BelongToTheirMomentAndEndTheLaterOnes) {
   EXPECT_TRUE(outcome(r.g) == outcome(same.g)) << difference(outcome(r.g), outcome(same.g));
 }
 
-// Clears and resizes between ticks belong to the moment before them.
-TEST(TimelineEdits, ClearsAndResizesAreReplayed) {
-  Player r;
-  freezeSeed(r, 12);
-  playerClick(*r.g.Command2);
-  r.ticks(40);
-  playerClick(*r.g.Command4);  // "Clear"
-  r.ticks(20);
-  r.g.resize(16000, 12000);
-  r.ticks(30);
-  r.pause();
+// A clear, a resize and an edit between ticks belong to the moment before the next
+// tick; seeking to a moment after each and before the next keyframe finds it.
+TEST(TimelineEdits, ClearsResizesAndEditsBetweenTicksAreReplayed) {
+  struct Change {
+    long long at;
+    std::function<void(Player&)> make;
+  };
+  const std::vector<Change> changes = {
+      {36, [](Player& p) { playerClick(*p.g.Command4); }},  // "Clear"
+      {70, [](Player& p) { p.g.resize(16000, 12000); }},
+      {100,
+       [](Player& p) {
+         p.pause();
+         p.enter(*p.g.TXTp[kTxtpMomentumY], "7.5");
+         p.pause();
+       }},
+  };
+  const std::vector<long long> looks = {40, 75, 110};  // each before the next keyframe
+  auto play = [&](Player& p, bool pauseToLook, std::map<long long, Outcome>* seen) {
+    freezeSeed(p, 12);
+    playerClick(*p.g.Command2);
+    long long now = 0;
+    size_t change = 0, look = 0;
+    while (now < 140) {
+      long long next = 140;
+      if (change < changes.size()) next = std::min(next, changes[change].at);
+      if (pauseToLook && look < looks.size()) next = std::min(next, looks[look]);
+      p.ticks(next - now);
+      now = next;
+      if (change < changes.size() && changes[change].at == now) changes[change++].make(p);
+      if (pauseToLook && look < looks.size() && looks[look] == now) {
+        p.pause();
+        (*seen)[now] = outcome(p.g);
+        ++look;
+        p.pause();
+      }
+    }
+    p.pause();
+  };
+  Player reference, r;
+  std::map<long long, Outcome> want;
+  play(reference, true, &want);
+  play(r, false, nullptr);
   const Outcome latest = outcome(r.g);
-  for (const long long t : {0LL, 45LL, 65LL, 90LL}) {
+  for (const long long t : {110LL, 0LL, 75LL, 40LL, 140LL}) {
     ASSERT_EQ(r.timeline.seek(r.g, t), std::nullopt);
+    if (t == 140) {
+      EXPECT_TRUE(outcome(r.g) == latest) << difference(outcome(r.g), latest);
+    } else if (t != 0) {
+      EXPECT_TRUE(outcome(r.g) == want.at(t)) << t << ": " << difference(outcome(r.g), want.at(t));
+    }
   }
-  EXPECT_TRUE(outcome(r.g) == latest) << difference(outcome(r.g), latest);
-  ASSERT_EQ(r.timeline.seek(r.g, 45), std::nullopt);
+  ASSERT_EQ(r.timeline.seek(r.g, 65), std::nullopt);
   EXPECT_EQ(r.g.W(), kDefaultWindowWidth) << "the moment before the resize";
 }
 
@@ -293,6 +331,31 @@ TEST(TimelineUndo, UndoesAndRedoesEditorEdits) {
   r.ticks(1);
   r.pause();
   EXPECT_FALSE(r.timeline.canUndo());
+}
+
+// Saving at a moment saves that moment; the opened system's timeline starts there.
+TEST(TimelineEdits, SavingAtAMomentSavesItAndOpeningStartsAfresh) {
+  const auto file = std::filesystem::temp_directory_path() / "velmora-timeline-test.velmora";
+  Player r;
+  freezeSeed(r, 21);
+  playerClick(*r.g.Command2);
+  r.ticks(120);
+  r.pause();
+  ASSERT_EQ(r.timeline.seek(r.g, 70), std::nullopt);
+  ASSERT_TRUE(saveSystemTelling(r.g, file.string())) << r.messages.str();
+
+  Player opened;
+  ASSERT_TRUE(openSystemTelling(opened.g, file.string())) << opened.messages.str();
+  EXPECT_EQ(opened.timeline.tick(), 0);
+  EXPECT_EQ(opened.timeline.last(opened.g), 0);
+  for (Player* p : {&r, &opened}) {
+    p->pause();
+    p->ticks(50);
+    p->pause();
+  }
+  EXPECT_TRUE(outcome(opened.g) == outcome(r.g)) << difference(outcome(opened.g), outcome(r.g));
+  EXPECT_EQ(opened.timeline.last(opened.g), 50);
+  std::filesystem::remove(file);
 }
 
 TEST(TimelineMemory, ThinsOldKeyframesAndKeepsTheMomentOfGo) {
