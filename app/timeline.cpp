@@ -5,6 +5,8 @@
 #include <cstring>
 #include <iterator>
 #include <limits>
+#include <memory>
+#include <utility>
 
 #include "app/engine_events.h"
 #include "app/time_control.h"
@@ -163,7 +165,7 @@ void Timeline::attach(Game& g) {
 
 void Timeline::restart(Game& g) {
   keyframes_.clear();
-  bytes_ = 0;
+  keptBytes_ = 0;
   tick_ = 0;
   latest_ = 0;
   forgetEdits();
@@ -189,6 +191,14 @@ bool Timeline::keyframeDue() const {
 
 long long Timeline::last(const Game& g) const {
   return editedHere(g) ? tick_ : latest_;
+}
+
+size_t Timeline::keyframeBytes() const {
+  return keptBytes_ + keyframes_.capacity() * sizeof(Keyframe);
+}
+
+size_t Timeline::bytes() const {
+  return keyframeBytes() + (undo_.capacity() + redo_.capacity()) * sizeof(Edit);
 }
 
 void Timeline::setBudget(size_t bytes) {
@@ -220,17 +230,19 @@ void Timeline::afterTick(Game& g) {
 
 void Timeline::record(const Game& g) {
   const double startMs = nowMs();
+  auto system = std::make_unique<SystemSnapshot>(captureSystem(g));
+  // Taken out, not cleared: a cleared vector would keep the whole picture's room.
+  const std::vector<uint32_t> pixels = std::exchange(system->pixels, {});
   Keyframe k;
   k.tick = tick_;
-  k.system = captureSystem(g);
-  k.picture = packPicture(k.system.pixels);
-  k.system.pixels = {};
-  k.bytes = snapshotBytes(k.system, k.picture);
+  k.picture = packPicture(pixels);
+  k.bytes = snapshotBytes(*system, k.picture);
+  k.system = std::move(system);
   while (!keyframes_.empty() && keyframes_.back().tick >= tick_) {  // this moment anew
-    bytes_ -= keyframes_.back().bytes;
+    keptBytes_ -= keyframes_.back().bytes;
     keyframes_.pop_back();
   }
-  bytes_ += k.bytes;
+  keptBytes_ += k.bytes;
   keyframes_.push_back(std::move(k));
   thin();
   keyframeMs_ = nowMs() - startMs;
@@ -239,7 +251,7 @@ void Timeline::record(const Game& g) {
 
 void Timeline::dropAfter(long long tick) {
   while (keyframes_.size() > 1 && keyframes_.back().tick > tick) {
-    bytes_ -= keyframes_.back().bytes;
+    keptBytes_ -= keyframes_.back().bytes;
     keyframes_.pop_back();
   }
   latest_ = tick;
@@ -250,7 +262,7 @@ void Timeline::dropAfter(long long tick) {
 // the keyframes stay evenly spread, twice as close in the recent minute, and no seek
 // replays much more than another. The moment of "Go" and the latest keyframe stay.
 void Timeline::thin() {
-  while (bytes_ > budget_ && keyframes_.size() > 2) {
+  while (keyframeBytes() > budget_ && keyframes_.size() > 2) {
     const long long recentFrom = keyframes_.back().tick - kRecentTicks;
     size_t drop = 1;
     long long shortest = std::numeric_limits<long long>::max();
@@ -262,7 +274,7 @@ void Timeline::thin() {
         drop = i;
       }
     }
-    bytes_ -= keyframes_[drop].bytes;
+    keptBytes_ -= keyframes_[drop].bytes;
     keyframes_.erase(keyframes_.begin() + static_cast<std::ptrdiff_t>(drop));
   }
 }
@@ -297,7 +309,7 @@ void Timeline::goTo(Game& g, long long tick) {
   const auto after = std::upper_bound(keyframes_.begin(), keyframes_.end(), tick,
                                       [](long long t, const Keyframe& k) { return t < k.tick; });
   const Keyframe& from = *std::prev(after);
-  SystemSnapshot system = from.system;
+  SystemSnapshot system = *from.system;
   system.pixels = unpackPicture(from.picture);
   openSystem(g, system);  // a moment this game captured always opens
   // Opening pauses, and a pause shows a body, which writes into its tables: the
@@ -315,9 +327,12 @@ void Timeline::goTo(Game& g, long long tick) {
   remember(g, shown_);
 }
 
+// Each edit holds two worlds: their room goes back too, not only the entries.
 void Timeline::forgetEdits() {
   undo_.clear();
+  undo_.shrink_to_fit();
   redo_.clear();
+  redo_.shrink_to_fit();
 }
 
 void Timeline::editBegin(const Game& g) {

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,9 +48,12 @@ class Timeline {
   long long first() const { return 0; }
   // The latest moment; the current one when an edit made there will drop the later.
   long long last(const Game& g) const;
-  size_t bytes() const { return bytes_; }
+  // What the timeline holds: its keyframes (with the list's spare room) and the
+  // edits of the current pause.
+  size_t bytes() const;
   size_t keyframeCount() const { return keyframes_.size(); }
-  // Older keyframes are thinned beyond this, never the moment of "Go".
+  // Older keyframes are thinned beyond this, never the moment of "Go"; the edits
+  // of one pause come on top.
   void setBudget(size_t bytes);
 
   // Around every tick of the simulation timer (and a paused player's step).
@@ -75,11 +79,13 @@ class Timeline {
   std::vector<long long> keyframeTicks() const;
 
  private:
+  // The moment itself lives apart, so the list's spare room and thinning's moves
+  // are a few words a keyframe, not a world of tables.
   struct Keyframe {
     long long tick = 0;
-    SystemSnapshot system;  // its pixels are in `picture`
+    std::unique_ptr<const SystemSnapshot> system;  // its pixels are in `picture`
     PackedPicture picture;
-    size_t bytes = 0;
+    size_t bytes = 0;  // system and picture, where they live
   };
 
   // What decides the next tick beyond the tables: every field, box, option and
@@ -112,6 +118,7 @@ class Timeline {
   bool keyframeDue() const;
   void settle(const Game& g);
   void dropAfter(long long tick);
+  size_t keyframeBytes() const;
   void thin();
   void goTo(Game& g, long long tick);
   bool editedHere(const Game& g) const;
@@ -120,7 +127,7 @@ class Timeline {
                                       const char* none);
 
   std::vector<Keyframe> keyframes_;  // by tick, keyframes_[0] at tick 0
-  size_t bytes_ = 0;
+  size_t keptBytes_ = 0;             // the sum of the keyframes' own bytes
   size_t budget_ = kDefaultBudget;
   long long tick_ = 0;
   long long latest_ = 0;

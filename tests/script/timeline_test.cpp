@@ -294,6 +294,7 @@ TEST(TimelineUndo, UndoesAndRedoesEditorEdits) {
   r.pause();
   playerScroll(*r.g.Qui, 2);  // showing a body is no edit
   const World before = r.g.world;
+  const size_t withoutEdits = r.timeline.bytes();
   r.enter(*r.g.TXTp[kTxtpMomentumX], "12.5");
   // A panel field is no editor edit; leaving it stores the sun's gravity anew.
   r.enter(*r.g.TXg[kTxgExponent], "1.9");
@@ -302,6 +303,8 @@ TEST(TimelineUndo, UndoesAndRedoesEditorEdits) {
   ASSERT_EQ(r.g.world.MomentumX[2], 12.5);
   ASSERT_EQ(r.g.world.PlanetOff[2], 1);
   const uint64_t twoEdits = worldHash(r.g.world);
+  // Each edit keeps the tables before and after it, and the timeline says so.
+  EXPECT_GE(r.timeline.bytes(), withoutEdits + 2 * 2 * sizeof(World));
 
   ASSERT_EQ(r.timeline.undo(r.g), std::nullopt);
   EXPECT_EQ(r.g.world.PlanetOff[2], 0);
