@@ -16,7 +16,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/velmora_layer.cmake)
 velmora_layer(form
   SOURCES clock.cpp control.cpp convert.cpp form.cpp player.cpp scheduler.cpp surface.cpp)
 velmora_layer(world
-  SOURCES rng.cpp)
+  SOURCES rng.cpp world_fields.cpp)
 velmora_layer(state
   SOURCES clock_watch.cpp panel_memory.cpp time_speed.cpp
   PUBLIC form world)
