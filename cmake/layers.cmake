@@ -47,7 +47,7 @@ velmora_layer(app
   PRIVATE sim panel create editor stats)
 
 velmora_layer(platform WITH_QT
-  SOURCES png_picture.cpp system_file.cpp system_format.cpp tally_file.cpp
+  SOURCES png_picture.cpp system_file.cpp system_format.cpp system_json.cpp tally_file.cpp
   PUBLIC app Qt6::Core Qt6::Gui
   PRIVATE nlohmann_json::nlohmann_json PNG::PNG)
 velmora_layer(script WITH_QT
