@@ -119,6 +119,7 @@ int run() {
   std::printf("%-34s %9s %9s %9s %9s  %s\n", "input", "bytes", "ms", "peak MB", "beyond MB",
               "outcome");
   for (const Case& c : cases) {
+    std::fflush(stdout);  // or the child prints the parent's buffer again
     const pid_t child = fork();
     if (child < 0) return 1;
     if (child == 0) measure(c);
