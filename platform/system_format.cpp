@@ -367,13 +367,16 @@ void readPicture(const Json& j, SystemSnapshot& s) {
       QByteArray::fromRawData(encoded.data(), static_cast<qsizetype>(encoded.size())),
       QByteArray::AbortOnBase64DecodingErrors);
   if (!decoded) refuse("the picture is not base64 text");
-  const int fieldW = Surface::fieldWidthFor(s.windowWidth);
-  const int fieldH = Surface::fieldHeightFor(s.windowHeight);
   const int mostW = Surface::fieldWidthFor(kMaxSavedWindowExtent);
   const int mostH = Surface::fieldHeightFor(kMaxSavedWindowExtent);
-  PngPicture picture = decodePng(
-      std::string_view((*decoded).constData(), static_cast<size_t>((*decoded).size())),
-      [&](int w, int h) { return w == fieldW && h == fieldH && w <= mostW && h <= mostH; });
+  // A window beyond the format's range has no field here (checkSnapshot names it).
+  const auto saveable = [](int extent) { return extent > 0 && extent <= kMaxSavedWindowExtent; };
+  const bool sane = saveable(s.windowWidth) && saveable(s.windowHeight);
+  const int fieldW = sane ? Surface::fieldWidthFor(s.windowWidth) : -1;
+  const int fieldH = sane ? Surface::fieldHeightFor(s.windowHeight) : -1;
+  PngPicture picture =
+      decodePng(std::string_view((*decoded).constData(), static_cast<size_t>((*decoded).size())),
+                [&](int w, int h) { return w == fieldW && h == fieldH; });
   using Outcome = PngPicture::Outcome;
   if (picture.outcome == Outcome::kNotPng) refuse("the picture is not a PNG");
   if (picture.width > mostW || picture.height > mostH) {
@@ -385,14 +388,6 @@ void readPicture(const Json& j, SystemSnapshot& s) {
   s.pictureWidth = picture.width;
   s.pictureHeight = picture.height;
   s.pixels = std::move(picture.pixels);
-}
-
-void readPictureField(const Json& j, SystemSnapshot& s) {
-  readPicture(j, s);
-}
-
-void writePicture(const std::string& picture, std::string& out) {
-  out += "\"" + picture + "\"";
 }
 
 // ---- The file's sections -------------------------------------------------------
@@ -407,13 +402,19 @@ struct Section {
   void (*read)(const Json&, SystemSnapshot&);
 };
 
+// clang-format off
 constexpr Section kSections[] = {
-    {"window", 1, writeWindow, readWindow},    {"settings", 1, writeSettings, readSettings},
-    {"bodies", 1, writeBodies, readBodies},    {"random", 1, writeRandom, readRandom},
-    {"panel", 1, writePanel, readPanel},       {"editor", 1, writeEditor, readEditor},
-    {"speed", 2, writeSpeed, readSpeed},       {"timers", 1, writeTimers, readTimers},
-    {"picture", 1, nullptr, readPictureField},  // written from its encoded text
+    {"window",   1, writeWindow,   readWindow},
+    {"settings", 1, writeSettings, readSettings},
+    {"bodies",   1, writeBodies,   readBodies},
+    {"random",   1, writeRandom,   readRandom},
+    {"panel",    1, writePanel,    readPanel},
+    {"editor",   1, writeEditor,   readEditor},
+    {"speed",    2, writeSpeed,    readSpeed},
+    {"timers",   1, writeTimers,   readTimers},
+    {"picture",  1, nullptr,       readPicture},  // written from its PNG, encoded first
 };
+// clang-format on
 
 // A Velmora system of a version above this game's, as the refusal; nothing for any
 // other JSON. Asked first, and of what was read of a file refused on the way, so that
@@ -475,7 +476,7 @@ std::string encodeSystem(const SystemSnapshot& s) {
     if (section.write != nullptr) {
       section.write(s, out);
     } else {
-      writePicture(picture, out);
+      out += "\"" + picture + "\"";
     }
     out += &section == &kSections[std::size(kSections) - 1] ? "\n" : ",\n";
   }

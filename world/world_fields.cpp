@@ -1,6 +1,6 @@
 #include "world/world_fields.h"
 
-#include <array>
+#include <cmath>
 #include <limits>
 #include <type_traits>
 

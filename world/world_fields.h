@@ -5,7 +5,6 @@
 // read, checked and shown everywhere at once.
 #pragma once
 
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -53,7 +52,7 @@ struct ScalarField {
   const char* spoken = nullptr;    // its name in a message, when not `name`
 };
 
-// The ten tables, in table order.
+// The tables, in table order.
 std::span<const TableField> worldTables();
 // Every scalar, in the World's order: the simulation settings, the tag and blink
 // counters, then the clock and score counters.
