@@ -16,7 +16,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/velmora_layer.cmake)
 velmora_layer(form
   SOURCES clock.cpp control.cpp convert.cpp form.cpp player.cpp scheduler.cpp surface.cpp)
 velmora_layer(world
-  SOURCES rng.cpp)
+  SOURCES rng.cpp world_fields.cpp)
 velmora_layer(state
   SOURCES clock_watch.cpp panel_memory.cpp time_speed.cpp
   PUBLIC form world)
@@ -47,7 +47,7 @@ velmora_layer(app
   PRIVATE sim panel create editor stats)
 
 velmora_layer(platform WITH_QT
-  SOURCES png_picture.cpp system_file.cpp system_format.cpp tally_file.cpp
+  SOURCES png_picture.cpp system_file.cpp system_format.cpp system_json.cpp tally_file.cpp
           file_name.cpp player_file.cpp
   PUBLIC app Qt6::Core Qt6::Gui
   PRIVATE nlohmann_json::nlohmann_json PNG::PNG)

@@ -26,6 +26,16 @@ void TimeSpeed::setLevel(int level) {
   changed();
 }
 
+bool TimeSpeed::isCyclePosition(int level, int idle) {
+  if (level < kSlowest || level > kFastest) return false;
+  return idle >= 0 && idle < (level >= 0 ? 1 : 1 << -level);
+}
+
+void TimeSpeed::restore(int level, int idlePeriods) {
+  setLevel(level);
+  idlePeriods_ = idlePeriods;
+}
+
 int TimeSpeed::ticksForPeriod() {
   if (level_ >= 0) return 1 << level_;
   if (++idlePeriods_ < (1 << -level_)) return 0;
