@@ -22,7 +22,7 @@ velmora_layer(state
   PUBLIC form world)
 velmora_layer(sim
   SOURCES bomb.cpp border.cpp engine_stages.cpp gravity.cpp lane_pool.cpp merge.cpp
-          close_blocks.cpp edge_lanes.cpp pull_rows.cpp tick.cpp
+          close_blocks.cpp edge_lanes.cpp orbit.cpp pull_rows.cpp tick.cpp
   PUBLIC form world Threads::Threads)
 velmora_layer(panel
   SOURCES bounded_field.cpp clear_period.cpp count_fields.cpp fields.cpp gravity_fields.cpp
@@ -41,8 +41,8 @@ velmora_layer(stats
   SOURCES clock_stats.cpp score.cpp tally.cpp tally_line.cpp
   PUBLIC state)
 velmora_layer(app
-  SOURCES end_screen.cpp engine_events.cpp layout.cpp main_window.cpp open_system.cpp
-          system_snapshot.cpp time_control.cpp wiring.cpp control_names.cpp
+  SOURCES end_screen.cpp engine_events.cpp field_tools.cpp layout.cpp main_window.cpp open_system.cpp
+          preview.cpp system_snapshot.cpp time_control.cpp wiring.cpp control_names.cpp
   PUBLIC state
   PRIVATE sim panel create editor stats)
 
