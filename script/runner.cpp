@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/field_tools.h"
+#include "app/new_system.h"
 #include "app/preview.h"
 #include "app/time_control.h"
 #include "app/typed_value.h"
@@ -149,6 +150,7 @@ class ScriptRun {
         {"add", &ScriptRun::fieldTool},
         {"orbit", &ScriptRun::fieldTool},
         {"preview", &ScriptRun::preview},
+        {"new", &ScriptRun::newSystemAction},
     };
     return table;
   }
@@ -309,6 +311,12 @@ class ScriptRun {
     } else if (outcome == ToolOutcome::kTableFull) {
       err_ << line.number << ": add: every body of the tables is in use\n";
     }
+  }
+
+  void newSystemAction(const Line& line) {
+    if (!line.rest.empty()) throw ScriptError("usage: new");
+    applyTypedValue(game_);
+    if (!newSystem(game_)) err_ << line.number << ": new is not available\n";
   }
 
   // "preview T": the world T ticks ahead, for PreviewX(i) and PreviewY(i).

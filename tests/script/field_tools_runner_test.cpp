@@ -80,6 +80,22 @@ TEST(ScriptRunnerTools, PreviewIsWhereTheResumedRunArrives) {
   }
 }
 
+TEST(ScriptRunnerTools, NewThenGoIsAFreshProgramsGo) {
+  const std::string panel = "click CHran\nenter TXran 9\nclick CDp(3)\nclick Och(4)\n";
+  const Result fresh = play(panel + "click Command2\nwait 600\nhash\n");
+  const Result again = play(panel +
+                            "new\nclick Command2\nwait 900\nclick Command5\nadd 3000 3000\n"
+                            "orbit\nnew\nprint Command2.Visible Command5.Visible PlanetX(1)\n"
+                            "click Command2\nwait 600\nhash\n");
+  EXPECT_EQ(again.err, "5: new is not available\n");
+  EXPECT_NE(again.out.find("Command2.Visible=True\nCommand5.Visible=False\nPlanetX(1)=0\n"),
+            std::string::npos)
+      << again.out;
+  ASSERT_NE(fresh.out.find("hash="), std::string::npos);
+  EXPECT_EQ(again.out.substr(again.out.find("hash=")), fresh.out.substr(fresh.out.find("hash=")));
+  EXPECT_EQ(play("new 1\n").status, 2);
+}
+
 TEST(ScriptRunnerTools, BadUsageStopsTheRun) {
   for (const char* line : {"pick 1", "drag a b", "aim 1 2 3", "add 1 nan", "orbit 2", "preview 0",
                            "preview 100001", "preview x"}) {
