@@ -1,9 +1,11 @@
 #include "app/preview.h"
 
+#include <optional>
 #include <utility>
 
 #include "app/tick_inputs.h"
 #include "form/surface.h"
+#include "sim/lane_pool.h"
 #include "sim/tick.h"
 #include "state/game.h"
 
@@ -16,7 +18,10 @@ FutureStart futureStart(const Game& g) {
   return s;
 }
 
-World runAhead(FutureStart start, int ticks, const std::function<void(const World&)>& afterTick) {
+World runAhead(FutureStart start, int ticks, const std::function<bool(const World&)>& afterTick,
+               bool alone) {
+  std::optional<sim::LanePool::Alone> ownThread;
+  if (alone) ownThread.emplace();
   sim::TickInputs in;
   in.sunFixed = start.sunFixed;
   in.borderOption = start.borderOption;
@@ -30,7 +35,7 @@ World runAhead(FutureStart start, int ticks, const std::function<void(const Worl
   for (int t = 0; t < ticks; ++t) {
     w.GravityExponent = start.exponent;
     sim::tick(w, in, start.rng, scratch);
-    if (afterTick) afterTick(w);
+    if (afterTick && !afterTick(w)) break;
   }
   return std::move(w);
 }

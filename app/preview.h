@@ -32,8 +32,10 @@ struct FutureStart {
 
 FutureStart futureStart(const Game& g);
 
-// The world after `ticks` ticks from `start`; `afterTick` sees it after each one.
+// The world after `ticks` ticks from `start`; `afterTick` sees it after each one
+// and stops the run there by answering false. `alone` keeps the run to its own
+// thread, for a run beside the game's.
 World runAhead(FutureStart start, int ticks,
-               const std::function<void(const World&)>& afterTick = {});
+               const std::function<bool(const World&)>& afterTick = {}, bool alone = false);
 
 }  // namespace velmora

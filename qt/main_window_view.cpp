@@ -14,6 +14,7 @@
 
 #include "app/layout.h"
 #include "qt/field_canvas.h"
+#include "qt/field_hands_keys.h"
 #include "qt/help_window.h"
 #include "qt/panel_captions.h"
 #include "qt/picture_file.h"
@@ -120,6 +121,7 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
 
   orderTabsByPlace();
   installTimeAndViewKeys(*this, game, *canvas_);
+  installFieldHandsKeys(*this, game, *canvas_);
   acceptSystemFileDrops(*this, game);
   installShortcuts(
       *this, game, *binder_, [this] { savePictureAsked(this, game_.surface); },
