@@ -93,6 +93,21 @@ TEST_P(FieldHandsTest, AClickPicksADragMovesAndARightDragAims) {
   EXPECT_NEAR(g.world.MomentumY[5], 20 * twipsPerPixel / FieldHands::kArrowTicks, 0.5);
 }
 
+TEST_P(FieldHandsTest, ADragStartedOnTheMarkerMovesTheMarkedBody) {
+  pausedAtZoom(5);
+  QTest::mouseClick(&canvas(), Qt::LeftButton, Qt::NoModifier, at(5));
+  ASSERT_EQ(g.TXTOden->text(), "5");
+  QWidget* marker = session.widget(*g.Shark);
+  ASSERT_TRUE(marker->isVisible());
+  const QPoint centre = marker->rect().center();
+  // Where the release lands on the field, before the marker follows the body there.
+  const QPointF want = hands().toTwips(QPointF(marker->mapTo(&canvas(), centre + QPoint(45, 10))));
+  QTest::mousePress(marker, Qt::LeftButton, Qt::NoModifier, centre);
+  QTest::mouseRelease(marker, Qt::LeftButton, Qt::NoModifier, centre + QPoint(45, 10));
+  EXPECT_NEAR(g.world.PlanetX[5], want.x(), 1e-6);
+  EXPECT_NEAR(g.world.PlanetY[5], want.y(), 1e-6);
+}
+
 TEST_P(FieldHandsTest, EmptyFieldPicksNothingAndPans) {
   pausedAtZoom(0);
   QPoint empty(5, 5);
