@@ -59,7 +59,7 @@ velmora_layer(qt WITH_QT
   SOURCES click_widgets.cpp end_window_view.cpp field_canvas.cpp field_edit.cpp field_hands.cpp
           field_hands_keys.cpp field_view.cpp
           form_binder.cpp game_session.cpp help_window.cpp main_window_view.cpp
-          model_buttons.cpp panel_captions.cpp picture_file.cpp pictures.cpp qt_host.cpp
+          model_buttons.cpp new_system_button.cpp panel_captions.cpp picture_file.cpp pictures.cpp qt_host.cpp
           shortcuts.cpp speed_label.cpp system_files.cpp time_view_keys.cpp timer_driver.cpp
           web_page.cpp
   PUBLIC script Qt6::Widgets)

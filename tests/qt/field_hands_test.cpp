@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
@@ -134,6 +135,26 @@ TEST_P(FieldHandsTest, ThePathShownEndsWhereTheGameGoes) {
   EXPECT_EQ(path.back().x(), future.PlanetX[3]);
   EXPECT_EQ(path.back().y(), future.PlanetY[3]);
   EXPECT_TRUE(hands().pathOf(4).empty());  // the selected body's only, until V
+}
+
+TEST_P(FieldHandsTest, NewSystemStandsWhereGoStoodAndBringsBackTheStart) {
+  auto* go = qobject_cast<QPushButton*>(session.widget(*g.Command2));
+  ASSERT_NE(go, nullptr);
+  QPushButton* button = nullptr;
+  for (auto* b : go->parentWidget()->findChildren<QPushButton*>()) {
+    if (b->text() == "New system") button = b;
+  }
+  ASSERT_NE(button, nullptr);
+  EXPECT_FALSE(button->isVisibleTo(go->parentWidget()));
+  pausedAtZoom(0);
+  EXPECT_TRUE(button->isVisibleTo(go->parentWidget()));
+  EXPECT_EQ(button->geometry(), go->geometry());
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_TRUE(g.Command2->visible());
+  EXPECT_FALSE(g.Ti->enabled());
+  EXPECT_FALSE(pausedForEditing(g));
+  EXPECT_FALSE(button->isVisibleTo(go->parentWidget()));
+  EXPECT_EQ(g.world.PlanetX[3], 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Zoom, FieldHandsTest, ::testing::Values(1, 4),
