@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPolygonF>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -156,6 +157,16 @@ void FieldHands::togglePreviewAll() {
   dirty_ = true;
 }
 
+void FieldHands::previewFewer() {
+  previewTicks_ = std::max(kFewestTicks, previewTicks_ / 2);
+  dirty_ = true;
+}
+
+void FieldHands::previewMore() {
+  previewTicks_ = std::min(kMostTicks, previewTicks_ * 2);
+  dirty_ = true;
+}
+
 const std::vector<QPointF>& FieldHands::pathOf(int body) const {
   if (!paths_ || body < 0 || body >= static_cast<int>(paths_->bodies.size())) return kNoPath;
   return paths_->bodies[body];
@@ -226,13 +237,21 @@ void FieldHands::paint(QPainter& p) const {
   const World& w = game_.world;
   p.setRenderHint(QPainter::Antialiasing, true);
   if (paths_ && previewDone_) {
+    // A border that wraps or relaunches a body moves it across the field in one
+    // tick: its path breaks there instead of drawing the jump.
+    const double jump = game_.W() / 4.0;
     for (size_t i = 0; i < paths_->bodies.size(); ++i) {
       const auto& path = paths_->bodies[i];
       if (path.size() < 2) continue;
-      QPolygonF line;
-      line.reserve(static_cast<qsizetype>(path.size()));
-      for (const QPointF& t : path) line << toWidget(t);
       p.setPen(QPen(bodyColour(w, static_cast<int>(i), 110), 1));
+      QPolygonF line;
+      for (size_t k = 0; k < path.size(); ++k) {
+        if (k > 0 && QLineF(path[k - 1], path[k]).length() > jump) {
+          p.drawPolyline(line);
+          line.clear();
+        }
+        line << toWidget(path[k]);
+      }
       p.drawPolyline(line);
     }
   }

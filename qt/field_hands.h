@@ -48,6 +48,11 @@ class FieldHands : public QObject {
   void addAtCursor();
   void orbit();
   void togglePreviewAll();
+  // Halves or doubles the ticks previewed, within kFewestTicks..kMostTicks.
+  void previewFewer();
+  void previewMore();
+  static constexpr int kFewestTicks = 75;
+  static constexpr int kMostTicks = 4800;
   bool previewsAll() const { return previewAll_; }
   int previewTicks() const { return previewTicks_; }
   // Whether paths for the game as it stands are shown (tests wait for this).

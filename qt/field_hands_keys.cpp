@@ -13,6 +13,8 @@ const QList<QKeySequence> kNewSystem{QKeySequence(Qt::CTRL | Qt::Key_N)};
 const QList<QKeySequence> kAdd{QKeySequence(Qt::Key_A)};
 const QList<QKeySequence> kOrbit{QKeySequence(Qt::Key_O)};
 const QList<QKeySequence> kAllPaths{QKeySequence(Qt::Key_V)};
+const QList<QKeySequence> kShorter{QKeySequence(Qt::Key_Comma)};
+const QList<QKeySequence> kLonger{QKeySequence(Qt::Key_Period)};
 
 }  // namespace
 
@@ -23,9 +25,11 @@ QList<ShortcutEntry> fieldHandsKeyEntries() {
            "While paused: put the selected body on a circular orbit about the body that pulls "
            "it most"},
           {kAllPaths,
-           "While paused: the next 300 ticks' paths of every live body, or of the selected "
-           "one only (click a body to select it, drag it to move it, drag with the right "
-           "button or Shift to aim its momentum)"}};
+           "While paused: the paths of the next ticks for every live body, or for the "
+           "selected one only (click a body to select it, drag it to move it, drag with the "
+           "right button or Shift to aim its momentum)"},
+          {kShorter, "While paused: paths of half as many ticks (300 at first, 75 at least)"},
+          {kLonger, "While paused: paths of twice as many ticks (4800 at most)"}};
 }
 
 void installFieldHandsKeys(QWidget& window, Game& game, FieldCanvas& field) {
@@ -39,6 +43,8 @@ void installFieldHandsKeys(QWidget& window, Game& game, FieldCanvas& field) {
   bindKeys(window, kAdd, [f] { f->hands().addAtCursor(); });
   bindKeys(window, kOrbit, [f] { f->hands().orbit(); });
   bindKeys(window, kAllPaths, [f] { f->hands().togglePreviewAll(); });
+  bindKeys(window, kShorter, [f] { f->hands().previewFewer(); });
+  bindKeys(window, kLonger, [f] { f->hands().previewMore(); });
 }
 
 }  // namespace velmora::qt

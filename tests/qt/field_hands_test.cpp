@@ -135,6 +135,15 @@ TEST_P(FieldHandsTest, ThePathShownEndsWhereTheGameGoes) {
   EXPECT_EQ(path.back().x(), future.PlanetX[3]);
   EXPECT_EQ(path.back().y(), future.PlanetY[3]);
   EXPECT_TRUE(hands().pathOf(4).empty());  // the selected body's only, until V
+
+  // V: every live body's; "," halves the ticks, never below the fewest.
+  session.mainWindow().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&session.mainWindow()));
+  QTest::keyClick(&session.mainWindow(), Qt::Key_V);
+  for (int k = 0; k < 4; ++k) QTest::keyClick(&session.mainWindow(), Qt::Key_Comma);
+  EXPECT_EQ(hands().previewTicks(), FieldHands::kFewestTicks);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return hands().previewReady(); }, 20000));
+  EXPECT_EQ(static_cast<int>(hands().pathOf(4).size()), FieldHands::kFewestTicks + 1);
 }
 
 TEST_P(FieldHandsTest, NewSystemStandsWhereGoStoodAndBringsBackTheStart) {
