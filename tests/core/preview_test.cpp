@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "app/preview.h"
 #include "app/time_control.h"
@@ -76,6 +77,33 @@ INSTANTIATE_TEST_SUITE_P(Presets, PreviewExact,
                                            PreviewCase{"TwinNovaWall", 3, 1, "1.7"},
                                            PreviewCase{"SmallStarNovaChaos", 6, 4, "2"}),
                          [](const auto& row) { return std::string(row.param.name); });
+
+// The window runs its preview on a thread of its own while the game may step: the
+// run beside, kept to its thread, and the game's steps each give their own bits.
+TEST(PreviewAlone, ARunBesideTheGamesStepsChangesNeitherOfThem) {
+  GameFixture f;
+  Game& g = f.g;
+  f.click(*g.CHran);
+  f.click(*g.CDp[kPresetSunNova]);
+  f.click(*g.Och[1]);
+  if (g.Chbi->value() != 0) f.click(*g.Chbi);
+  f.click(*g.Command2);
+  f.wait(20 * g.Ti->interval());
+  f.click(*g.Command5);
+  ASSERT_TRUE(pausedForEditing(g));
+
+  constexpr int kTicks = 30;
+  const World expected = runAhead(futureStart(g), kTicks);
+  const FutureStart start = futureStart(g);
+  World beside;
+  std::thread worker([&] { beside = runAhead(start, kTicks, {}, true); });
+  for (int t = 0; t < kTicks; ++t) ASSERT_TRUE(stepOnce(g));
+  worker.join();
+  EXPECT_TRUE(sameBits(beside.PlanetX, expected.PlanetX));
+  EXPECT_TRUE(sameBits(beside.MomentumY, expected.MomentumY));
+  EXPECT_TRUE(sameBits(g.world.PlanetX, expected.PlanetX));
+  EXPECT_TRUE(sameBits(g.world.PlanetY, expected.PlanetY));
+}
 
 }  // namespace
 }  // namespace velmora
