@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 #include <cmath>
+#include <string>
 
 #include "app/field_tools.h"
 #include "app/preview.h"
@@ -144,6 +146,27 @@ TEST_P(FieldHandsTest, ThePathShownEndsWhereTheGameGoes) {
   EXPECT_EQ(hands().previewTicks(), FieldHands::kFewestTicks);
   ASSERT_TRUE(QTest::qWaitFor([this] { return hands().previewReady(); }, 20000));
   EXPECT_EQ(static_cast<int>(hands().pathOf(4).size()), FieldHands::kFewestTicks + 1);
+}
+
+TEST_P(FieldHandsTest, KeysAddABodyUnderTheCursorAndPutItOnAnOrbit) {
+  pausedAtZoom(0);
+  session.mainWindow().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&session.mainWindow()));
+  const QPoint spot = at(0) + QPoint(-90, 40);
+  QCursor::setPos(canvas().mapToGlobal(spot));
+  if (canvas().mapFromGlobal(QCursor::pos()) != spot) GTEST_SKIP() << "no cursor to move here";
+  const int count = g.world.PlanetCount;
+  QTest::keyClick(&session.mainWindow(), Qt::Key_A);
+  const int added = std::stoi(g.TXTOden->text());
+  EXPECT_TRUE(added == count + 1 || g.world.PlanetOff[added] == 0);
+  const QPointF want = hands().toTwips(QPointF(spot));
+  EXPECT_NEAR(g.world.PlanetX[added], want.x(), 1e-6);
+  EXPECT_NEAR(g.world.PlanetY[added], want.y(), 1e-6);
+  EXPECT_EQ(g.world.MomentumX[added], 0);
+
+  QTest::keyClick(&session.mainWindow(), Qt::Key_O);
+  EXPECT_NE(g.world.MomentumX[added], 0);
+  EXPECT_NE(g.world.MomentumY[added], 0);
 }
 
 TEST_P(FieldHandsTest, NewSystemStandsWhereGoStoodAndBringsBackTheStart) {
