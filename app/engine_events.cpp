@@ -1,4 +1,5 @@
 #include "app/engine_events.h"
+#include "app/tick_inputs.h"
 
 #include <string>
 
@@ -9,8 +10,11 @@
 
 namespace velmora {
 
-void Ti_Timer(Game& g) {
-  g.world.GravityExponent = numberOf(g.TXg[kTxgExponent]->text());
+double tickExponent(const Game& g) {
+  return numberOf(g.TXg[kTxgExponent]->text());
+}
+
+sim::TickInputs tickInputsOf(const Game& g) {
   sim::TickInputs in;
   in.sunFixed = g.CHsol->value() != 0;
   for (int i = 0; i < 7; ++i) {
@@ -23,7 +27,12 @@ void Ti_Timer(Game& g) {
   in.spin = g.CHgod->value();
   in.W = g.W();
   in.H = g.H();
-  sim::tick(g.world, in, g.rng, g.surface);
+  return in;
+}
+
+void Ti_Timer(Game& g) {
+  g.world.GravityExponent = tickExponent(g);
+  sim::tick(g.world, tickInputsOf(g), g.rng, g.surface);
 }
 
 void Tr_Timer(Game& g) {

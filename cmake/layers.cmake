@@ -22,7 +22,7 @@ velmora_layer(state
   PUBLIC form world)
 velmora_layer(sim
   SOURCES bomb.cpp border.cpp engine_stages.cpp gravity.cpp lane_pool.cpp merge.cpp
-          close_blocks.cpp edge_lanes.cpp pull_rows.cpp tick.cpp
+          close_blocks.cpp edge_lanes.cpp orbit.cpp pull_rows.cpp tick.cpp
   PUBLIC form world Threads::Threads)
 velmora_layer(panel
   SOURCES bounded_field.cpp clear_period.cpp count_fields.cpp fields.cpp gravity_fields.cpp
@@ -41,8 +41,8 @@ velmora_layer(stats
   SOURCES clock_stats.cpp score.cpp tally.cpp tally_line.cpp
   PUBLIC state)
 velmora_layer(app
-  SOURCES end_screen.cpp engine_events.cpp layout.cpp main_window.cpp open_system.cpp
-          system_snapshot.cpp time_control.cpp wiring.cpp control_names.cpp
+  SOURCES end_screen.cpp engine_events.cpp field_tools.cpp layout.cpp main_window.cpp open_system.cpp
+          new_system.cpp preview.cpp system_snapshot.cpp time_control.cpp wiring.cpp control_names.cpp
   PUBLIC state
   PRIVATE sim panel create editor stats)
 
@@ -56,9 +56,10 @@ velmora_layer(script WITH_QT
   PUBLIC platform Qt6::Gui)
 # qt/main.cpp is the executable's own.
 velmora_layer(qt WITH_QT
-  SOURCES click_widgets.cpp end_window_view.cpp field_canvas.cpp field_edit.cpp field_view.cpp
+  SOURCES click_widgets.cpp end_window_view.cpp field_canvas.cpp field_edit.cpp field_hands.cpp
+          field_hands_keys.cpp field_view.cpp
           form_binder.cpp game_session.cpp help_window.cpp main_window_view.cpp
-          model_buttons.cpp panel_captions.cpp picture_file.cpp pictures.cpp qt_host.cpp
+          model_buttons.cpp new_system_button.cpp panel_captions.cpp picture_file.cpp pictures.cpp qt_host.cpp
           shortcuts.cpp speed_label.cpp system_files.cpp time_view_keys.cpp timer_driver.cpp
           web_page.cpp
   PUBLIC script Qt6::Widgets)

@@ -31,14 +31,14 @@ bool fieldsInRange(Game& g) {
     g.TXTp[kTxtpX]->setText(std::to_string(g.W()));
   } else if (single(val(1)) > g.H()) {
     g.TXTp[kTxtpY]->setText(std::to_string(g.H()));
-  } else if (val(2) < -200) {
-    g.TXTp[kTxtpMomentumX]->setText("-200");
-  } else if (val(2) > 200) {
-    g.TXTp[kTxtpMomentumX]->setText("200");
-  } else if (val(3) < -200) {
-    g.TXTp[kTxtpMomentumY]->setText("-200");
-  } else if (val(3) > 200) {
-    g.TXTp[kTxtpMomentumY]->setText("200");
+  } else if (val(2) < -kTypedMomentumLimit) {
+    g.TXTp[kTxtpMomentumX]->setText(std::to_string(-kTypedMomentumLimit));
+  } else if (val(2) > kTypedMomentumLimit) {
+    g.TXTp[kTxtpMomentumX]->setText(std::to_string(kTypedMomentumLimit));
+  } else if (val(3) < -kTypedMomentumLimit) {
+    g.TXTp[kTxtpMomentumY]->setText(std::to_string(-kTypedMomentumLimit));
+  } else if (val(3) > kTypedMomentumLimit) {
+    g.TXTp[kTxtpMomentumY]->setText(std::to_string(kTypedMomentumLimit));
   } else {
     return true;
   }

@@ -49,6 +49,20 @@ class LanePool {
 
   // Whether a pass over `rows` rows is worth more threads than the caller's.
   bool worthSharing(int rows) const;
+
+  // While one lives, the passes of its thread run on that thread alone: a run ahead
+  // of the game on another thread leaves the pool to the game's own ticks.
+  class Alone {
+   public:
+    Alone() { ++depth_; }
+    ~Alone() { --depth_; }
+    Alone(const Alone&) = delete;
+    Alone& operator=(const Alone&) = delete;
+    static bool active() { return depth_ > 0; }
+
+   private:
+    static inline thread_local int depth_ = 0;
+  };
   // Runs work(c) once for every chunk c of 0..chunks-1 and returns when all are
   // done: on the calling thread alone unless `share`, else on whichever threads
   // come first. At most 65535 chunks.
