@@ -53,7 +53,7 @@ int run(const std::string& exponent) {
   playerType(*g.TXg[kTxgExponent], exponent);
   playerLeave(*g.TXg[kTxgExponent]);
   if (g.Chbi->value() != 0) playerClick(*g.Chbi);
-  playerClick(*g.Och[sim::kWall]);
+  playerClick(*g.Och[kWall]);
   g.speed.setLevel(3);  // x8
   playerClick(*g.Command2);
 
@@ -64,7 +64,7 @@ int run(const std::string& exponent) {
                                 static_cast<int>(std::thread::hardware_concurrency())));
   sim::TickInputs in;
   in.bind = false;
-  in.borderOption = sim::kWall;
+  in.borderOption = kWall;
   in.W = g.W();
   in.H = g.H();
   auto rows = std::make_unique<sim::PullRows>();
