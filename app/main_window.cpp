@@ -105,7 +105,7 @@ void addBorderRule(Game& g) {
       {"4-dim",
        "Re-appear in top right corner with NEW momentum Click spin for best results as then "
        "the planet is relocated through the 4th dimension to the top right corner with spin."},
-      {"die", "Re-appear in top left corner with NEW momentum (Click spin for best results)"},
+      {"die", "Planet dies where it leaves the screen: it stops, disappears and pulls no more"},
   };
   static_assert(std::size(kOptions) == kBorderOptionCount, "a caption and a tip for each rule");
   for (int i = 0; i < kBorderOptionCount; ++i) {

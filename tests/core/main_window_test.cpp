@@ -83,6 +83,21 @@ TEST(MainWindow, TheClickedBorderOptionIsTheRuleOfTheNextTick) {
   }
 }
 
+// A tip says what the rule does: "die" switches the body off where it crossed and
+// brings it back nowhere.
+TEST(MainWindow, EveryBorderOptionHasACaptionAndATrueTip) {
+  GameFixture f;
+  for (int i = 0; i < kBorderOptionCount; ++i) {
+    EXPECT_FALSE(f.g.Och[i]->caption().empty()) << i;
+    EXPECT_FALSE(f.g.Och[i]->toolTip().empty()) << i;
+  }
+  const std::string& die = f.g.Och[kDie]->toolTip();
+  for (const char* promise : {"Re-appear", "corner", "momentum"}) {
+    EXPECT_EQ(die.find(promise), std::string::npos) << die;
+  }
+  EXPECT_NE(die.find("dies where it leaves the screen"), std::string::npos) << die;
+}
+
 TEST(MainWindow, ClearWipesTheSurfaceAndNothingElse) {
   GameFixture f;
   Game& g = f.g;
