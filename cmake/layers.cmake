@@ -2,7 +2,8 @@
 # A layer includes only its own headers and those of the layers it names here,
 # with theirs that they pass on as PUBLIC; tests/layers checks every include.
 #
-#   form, world          the controls as data, the time, the surface; the tables, the rng
+#   form, world          the controls as data, the time, the surface; the tables, the rng,
+#                        the border rules' numbers
 #   state                the Game: both windows' controls, the world, what handlers keep
 #   sim                  the tick over the tables (draws the dots and sparks)
 #   panel                the settings panel's rules
