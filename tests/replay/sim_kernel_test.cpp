@@ -13,7 +13,7 @@
 #include "sim/pull.h"
 #include "sim/pull_rows.h"
 #include "sim/tick_driver.h"
-#include "sim_test_world.h"
+#include "core/sim_test_world.h"
 
 namespace velmora {
 namespace {
