@@ -4,7 +4,6 @@
 #include <string>
 
 #include "form/convert.h"
-#include "sim/border.h"
 #include "sim/tick.h"
 #include "state/game.h"
 
@@ -17,12 +16,7 @@ double tickExponent(const Game& g) {
 sim::TickInputs tickInputsOf(const Game& g) {
   sim::TickInputs in;
   in.sunFixed = g.CHsol->value() != 0;
-  for (int i = 0; i < 7; ++i) {
-    if (g.Och[i]->selected()) {
-      in.borderOption = i;
-      break;
-    }
-  }
+  in.borderOption = selectedBorder(g);
   in.bind = g.Chbi->value() != 0;
   in.spin = g.CHgod->value();
   in.W = g.W();
@@ -42,7 +36,7 @@ void Tr_Timer(Game& g) {
 }
 
 void Och_Click(Game& g, int index) {
-  g.world.BorderMomentumDivisor = index == sim::kSlomo ? 2 : 1;
+  g.world.BorderMomentumDivisor = index == kSlomo ? 2 : 1;
 }
 
 void Tiball_Timer(Game& g) {

@@ -2,7 +2,8 @@
 # A layer includes only its own headers and those of the layers it names here,
 # with theirs that they pass on as PUBLIC; tests/layers checks every include.
 #
-#   form, world          the controls as data, the time, the surface; the tables, the rng
+#   form, world          the controls as data, the time, the surface; the tables, the rng,
+#                        the border rules' numbers
 #   state                the Game: both windows' controls, the world, what handlers keep
 #   sim                  the tick over the tables (draws the dots and sparks)
 #   panel                the settings panel's rules
@@ -22,7 +23,7 @@ velmora_layer(state
   PUBLIC form world)
 velmora_layer(sim
   SOURCES bomb.cpp border.cpp engine_stages.cpp gravity.cpp lane_pool.cpp merge.cpp
-          close_blocks.cpp edge_lanes.cpp orbit.cpp pull_rows.cpp tick.cpp
+          close_blocks.cpp axial_lanes.cpp orbit.cpp pull_rows.cpp tick.cpp
   PUBLIC form world Threads::Threads)
 velmora_layer(panel
   SOURCES bounded_field.cpp clear_period.cpp count_fields.cpp fields.cpp gravity_fields.cpp

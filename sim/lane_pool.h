@@ -1,6 +1,7 @@
 // A small fixed pool of worker threads for the gravity pass's lanes. The pass cuts
 // its rows into chunks and every thread takes chunks as it comes free; each row
-// still sums its own body in the literal order, so no split changes a bit.
+// still sums its own body in the literal order, so no split changes a bit (the map
+// in pull_rows.h shows which stages of the pass share their work).
 //
 // The caller never waits for a thread that has not woken: it waits only for the
 // chunks taken, so a worker the system scheduler holds back costs nothing but its
