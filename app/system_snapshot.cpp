@@ -146,15 +146,13 @@ std::optional<std::string> checkPicture(const SystemSnapshot& s) {
   return std::nullopt;
 }
 
-constexpr long long kBorderOptions = std::tuple_size_v<decltype(Game::Och)>;
-
 const SnapshotWhole kWholes[] = {
     {"window", "width", "the window width", "twips", &SystemSnapshot::windowWidth, kFieldLeft + 1,
      kMaxSavedWindowExtent},
     {"window", "height", "the window height", "twips", &SystemSnapshot::windowHeight,
      kFieldBottomGap + 1, kMaxSavedWindowExtent},
     {"panel", "border", "the border option", "", &SystemSnapshot::borderOption, -1,
-     kBorderOptions - 1},
+     kBorderOptionCount - 1},
     {"editor", "body", "the editor's body", "", &SystemSnapshot::shownBody, 0, kMaxBodies - 1},
     {"speed", "level", "the speed level", "", &SystemSnapshot::speedLevel, TimeSpeed::kSlowest,
      TimeSpeed::kFastest},
@@ -190,12 +188,7 @@ SystemSnapshot captureSystem(const Game& g) {
       s.checks[c->id()] = c->value();
     }
   }
-  for (int i = 0; i < static_cast<int>(g.Och.size()); ++i) {
-    if (g.Och[i]->selected()) {
-      s.borderOption = i;
-      break;
-    }
-  }
+  s.borderOption = selectedBorder(g);
 
   const int64_t now = g.clock.nowMs();
   for (const Control* t : g.fs7.timers()) {
