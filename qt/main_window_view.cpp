@@ -111,7 +111,7 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
       std::make_unique<FormBinder>(game.fs7, [this](const Control& c) { return placementFor(c); });
   if (auto* go = qobject_cast<QPushButton*>(binder_->widget(*game.Command2))) {
     go->setIcon(goIcon());
-    makeNewSystemButton(game, *go);
+    if (QWidget* preset = binder_->widget(*game.CDp[0])) makeNewSystemButton(game, *go, *preset);
   }
   if (auto* pause = qobject_cast<QPushButton*>(binder_->widget(*game.Command5))) {
     pause->setIcon(pauseIcon());

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPushButton>
+#include <QRect>
 #include <memory>
 
 #include "app/new_system.h"
@@ -12,33 +13,43 @@ namespace velmora::qt {
 
 namespace {
 
-// Keeps the button on Go's place whenever Go's widget moves or is resized.
+// Go's column on the presets' row: free while a system runs. Go's own place is not,
+// for Pause moves there.
+QRect placeFor(const QWidget& go, const QWidget& preset) {
+  return {go.x(), preset.y(), go.width(), preset.height()};
+}
+
+// Keeps the button in its place whenever Go's widget or the preset's moves or is
+// resized.
 class FollowGo : public QObject {
  public:
-  FollowGo(QPushButton& go, QPushButton& button) : QObject(&button), go_(go), button_(button) {
+  FollowGo(QWidget& go, QWidget& preset, QPushButton& button)
+      : QObject(&button), go_(go), preset_(preset), button_(button) {
     go.installEventFilter(this);
+    preset.installEventFilter(this);
   }
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
-      button_.setGeometry(go_.geometry());
+      button_.setGeometry(placeFor(go_, preset_));
     }
     return false;
   }
 
  private:
-  QPushButton& go_;
+  QWidget& go_;
+  QWidget& preset_;
   QPushButton& button_;
 };
 
 }  // namespace
 
-QPushButton* makeNewSystemButton(Game& game, QPushButton& go) {
+QPushButton* makeNewSystemButton(Game& game, QPushButton& go, QWidget& preset) {
   auto* button = new QPushButton("New system", go.parentWidget());
   button->setToolTip("Back to the start with the panel as it is, for another Go (Ctrl+N)");
   button->setAccessibleName("New system");
-  button->setGeometry(go.geometry());
+  button->setGeometry(placeFor(go, preset));
   button->setVisible(false);
-  new FollowGo(go, *button);
+  new FollowGo(go, preset, *button);
   Game* g = &game;
   QObject::connect(button, &QPushButton::clicked, button, [g] {
     if (ModelCall::running()) return;

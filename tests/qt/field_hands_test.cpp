@@ -169,9 +169,13 @@ TEST_P(FieldHandsTest, KeysAddABodyUnderTheCursorAndPutItOnAnOrbit) {
   EXPECT_NE(g.world.MomentumY[added], 0);
 }
 
-TEST_P(FieldHandsTest, NewSystemStandsWhereGoStoodAndBringsBackTheStart) {
+// Pause takes Go's place once a system runs: "New system" stands in Go's column on
+// the presets' row, which is empty then, and covers no control that is shown.
+TEST_P(FieldHandsTest, NewSystemStandsOnThePresetsRowAndBringsBackTheStart) {
   auto* go = qobject_cast<QPushButton*>(session.widget(*g.Command2));
   ASSERT_NE(go, nullptr);
+  QWidget* preset = session.widget(*g.CDp[0]);
+  ASSERT_NE(preset, nullptr);
   QPushButton* button = nullptr;
   for (auto* b : go->parentWidget()->findChildren<QPushButton*>()) {
     if (b->text() == "New system") button = b;
@@ -180,7 +184,20 @@ TEST_P(FieldHandsTest, NewSystemStandsWhereGoStoodAndBringsBackTheStart) {
   EXPECT_FALSE(button->isVisibleTo(go->parentWidget()));
   pausedAtZoom(0);
   EXPECT_TRUE(button->isVisibleTo(go->parentWidget()));
-  EXPECT_EQ(button->geometry(), go->geometry());
+  EXPECT_EQ(button->geometry(), QRect(go->x(), preset->y(), go->width(), preset->height()));
+  for (QWidget* other : go->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (other == button || !other->isVisibleTo(go->parentWidget())) continue;
+    EXPECT_FALSE(button->geometry().intersects(other->geometry()))
+        << other->accessibleName().toStdString() << " is under New system";
+  }
+  // Pause is still there to be clicked: it resumes, and pauses again.
+  auto* pause = qobject_cast<QPushButton*>(session.widget(*g.Command5));
+  ASSERT_NE(pause, nullptr);
+  EXPECT_EQ(go->parentWidget()->childAt(pause->geometry().center()), pause);
+  QTest::mouseClick(pause, Qt::LeftButton);
+  EXPECT_TRUE(g.Ti->enabled());
+  QTest::mouseClick(pause, Qt::LeftButton);
+  EXPECT_TRUE(pausedForEditing(g));
   QTest::mouseClick(button, Qt::LeftButton);
   EXPECT_TRUE(g.Command2->visible());
   EXPECT_FALSE(g.Ti->enabled());
