@@ -174,15 +174,6 @@ struct Refusal {
   throw Refusal{std::move(why)};
 }
 
-const char* typeName(const Json& j) {
-  if (j.is_object()) return "an object";
-  if (j.is_array()) return "a list";
-  if (j.is_string()) return "a text";
-  if (j.is_boolean()) return "true or false";
-  if (j.is_null()) return "null";
-  return "a number";
-}
-
 // An object with exactly the fields `names`: the first missing or extra is refused.
 const Json& object(const Json& j, const std::string& what, const std::vector<std::string>& names) {
   if (!j.is_object()) refuse(what + " is " + typeName(j) + ", not an object");

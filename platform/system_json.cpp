@@ -11,15 +11,6 @@ namespace {
 
 using Json = nlohmann::json;
 
-const char* typeName(const Json& j) {
-  if (j.is_object()) return "an object";
-  if (j.is_array()) return "a list";
-  if (j.is_string()) return "a text";
-  if (j.is_boolean()) return "true or false";
-  if (j.is_null()) return "null";
-  return "a number";
-}
-
 bool isWorldName(const std::string& key) {
   for (const TableField& t : worldTables()) {
     if (key == t.name) return true;
@@ -175,6 +166,15 @@ ParsedJson parseSystemJson(const std::string& text, const JsonBudget& budget) {
   ParsedJson out{std::move(builder.root()), builder.refusal()};
   if (!whole && out.refusal.empty()) out.refusal = "it is not JSON";
   return out;
+}
+
+const char* typeName(const nlohmann::json& j) {
+  if (j.is_object()) return "an object";
+  if (j.is_array()) return "a list";
+  if (j.is_string()) return "a text";
+  if (j.is_boolean()) return "true or false";
+  if (j.is_null()) return "null";
+  return "a number";
 }
 
 }  // namespace velmora

@@ -27,4 +27,7 @@ struct ParsedJson {
 // has the field \"BondRange\" twice", "PlanetX has more than 1000 entries".
 ParsedJson parseSystemJson(const std::string& text, const JsonBudget& budget);
 
+// What a value is, as the messages say it: "an object", "a list", "a text", "a number".
+const char* typeName(const nlohmann::json& j);
+
 }  // namespace velmora
