@@ -1,29 +1,32 @@
 #include "app/engine_events.h"
+#include "app/tick_inputs.h"
 
 #include <string>
 
 #include "form/convert.h"
-#include "sim/border.h"
 #include "sim/tick.h"
 #include "state/game.h"
 
 namespace velmora {
 
-void Ti_Timer(Game& g) {
-  g.world.GravityExponent = numberOf(g.TXg[kTxgExponent]->text());
+double tickExponent(const Game& g) {
+  return numberOf(g.TXg[kTxgExponent]->text());
+}
+
+sim::TickInputs tickInputsOf(const Game& g) {
   sim::TickInputs in;
   in.sunFixed = g.CHsol->value() != 0;
-  for (int i = 0; i < 7; ++i) {
-    if (g.Och[i]->selected()) {
-      in.borderOption = i;
-      break;
-    }
-  }
+  in.borderOption = selectedBorder(g);
   in.bind = g.Chbi->value() != 0;
   in.spin = g.CHgod->value();
   in.W = g.W();
   in.H = g.H();
-  sim::tick(g.world, in, g.rng, g.surface);
+  return in;
+}
+
+void Ti_Timer(Game& g) {
+  g.world.GravityExponent = tickExponent(g);
+  sim::tick(g.world, tickInputsOf(g), g.rng, g.surface);
 }
 
 void Tr_Timer(Game& g) {
@@ -33,7 +36,7 @@ void Tr_Timer(Game& g) {
 }
 
 void Och_Click(Game& g, int index) {
-  g.world.BorderMomentumDivisor = index == sim::kSlomo ? 2 : 1;
+  g.world.BorderMomentumDivisor = index == kSlomo ? 2 : 1;
 }
 
 void Tiball_Timer(Game& g) {

@@ -72,7 +72,8 @@ void layoutSettings(Game& g) {
 void layoutBorderRule(Game& g) {
   put(g.La[kLaBorderMath], col(0), 252, 160, kCaption);
   put(g.Frame1, col(0), 268, 328, 60);
-  for (int i = 0; i < 7; ++i) put(g.Och[i], 6 + (i % 4) * 80, i < 4 ? 8 : 32, 76, kField);
+  for (int i = 0; i < kBorderOptionCount; ++i)
+    put(g.Och[i], 6 + (i % 4) * 80, i < 4 ? 8 : 32, 76, kField);
 }
 
 void layoutCommands(Game& g) {

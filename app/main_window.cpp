@@ -1,5 +1,7 @@
 // The main window Fs7 and the end screen as data: every control with its name,
 // kind, caption, tip, initial contents and visibility at start-up.
+#include <iterator>
+
 #include "app/layout.h"
 #include "app/timeline.h"
 #include "panel/panel.h"
@@ -87,26 +89,30 @@ void addSettingsPanel(Game& g) {
                      "When paused display only live planets. (Ignore dead planets in edit mode)");
 }
 
-// The border rule: seven options in their frame.
+// The border rule: an option for each BorderOption, in their frame.
 void addBorderRule(Game& g) {
   Form& f = g.fs7;
   g.Frame1 = &f.add(Kind::Frame, "Frame1");
-  static const char* const kBorderCaptions[7] = {"Slomo", "Wall",  "Wrap", "Comet",
-                                                 "Chaos", "4-dim", "die"};
-  static const char* const kBorderTips[7] = {
-      "Wrap to other side with half momentum",
-      "Bounce",
-      "Wrap planet to other side of screen",
-      "Bounce but lose half momentum",
-      "Appear at random edge of screen with half momentum.",
-      ("Re-appear in top right corner with NEW momentum Click spin for best results as then "
-       "the planet is relocated through the 4th dimension to the top right corner with spin."),
-      "Re-appear in top left corner with NEW momentum (Click spin for best results)",
+  struct Option {
+    const char* caption;
+    const char* tip;
   };
-  for (int i = 0; i < 7; ++i) {
+  static constexpr Option kOptions[] = {
+      {"Slomo", "Wrap to other side with half momentum"},
+      {"Wall", "Bounce"},
+      {"Wrap", "Wrap planet to other side of screen"},
+      {"Comet", "Bounce but lose half momentum"},
+      {"Chaos", "Appear at random edge of screen with half momentum."},
+      {"4-dim",
+       "Re-appear in top right corner with NEW momentum Click spin for best results as then "
+       "the planet is relocated through the 4th dimension to the top right corner with spin."},
+      {"die", "Planet dies where it leaves the screen: it stops, disappears and pulls no more"},
+  };
+  static_assert(std::size(kOptions) == kBorderOptionCount, "a caption and a tip for each rule");
+  for (int i = 0; i < kBorderOptionCount; ++i) {
     g.Och[i] = &f.add(Kind::OptionButton, "Och", i);
-    g.Och[i]->setCaption(kBorderCaptions[i]);
-    g.Och[i]->setToolTip(kBorderTips[i]);
+    g.Och[i]->setCaption(kOptions[i].caption);
+    g.Och[i]->setToolTip(kOptions[i].tip);
     g.Och[i]->setContainer(g.Frame1);
   }
 }

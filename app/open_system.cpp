@@ -2,8 +2,10 @@
 // the start layout, or out of the editor), then takes the saved state without
 // raising any event, and is then paused as a player pauses: so an opened system
 // resumes exactly as the one that was paused where it was saved.
+#include <new>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/system_snapshot.h"
 #include "create/create.h"
@@ -12,6 +14,7 @@
 #include "form/convert.h"
 #include "panel/panel.h"
 #include "state/game.h"
+#include "world/world_fields.h"
 
 namespace velmora {
 
@@ -22,6 +25,21 @@ void setQuietly(Control& c, int value) {
   Control::Handler handler = std::exchange(c.onClick, nullptr);
   c.setValue(value);
   c.onClick = std::move(handler);
+}
+
+constexpr const char* kNoMemoryToOpen = "there is not enough memory to open it";
+
+// The window and its field take the saved size; false, the size as it was, when the
+// field's memory cannot be had.
+bool resizeFor(Game& g, int widthTwips, int heightTwips) {
+  const int width = g.W(), height = g.H();
+  try {
+    g.resize(widthTwips, heightTwips);
+    return true;
+  } catch (const std::bad_alloc&) {
+    g.fs7.setSize(width, height);
+    return false;
+  }
 }
 
 void leaveTheEditor(Game& g) {
@@ -103,21 +121,35 @@ void pauseOn(Game& g, bool savedPaused) {
 
 std::optional<std::string> openSystem(Game& g, const SystemSnapshot& s) {
   if (auto why = checkSnapshot(g, s)) return why;
+  // What takes memory comes first: when it runs out, the file is refused and the game
+  // goes on as it was.
+  std::vector<uint32_t> pixels;
+  try {
+    pixels = s.pixels;
+  } catch (const std::bad_alloc&) {
+    return std::string(kNoMemoryToOpen);
+  }
   g.fs7.focus(nullptr);  // a field being typed in is left on the old system
+  if (!resizeFor(g, s.windowWidth, s.windowHeight)) return std::string(kNoMemoryToOpen);
+  g.surface.assign(std::move(pixels));
   leaveTheEditor(g);
 
-  g.resize(s.windowWidth, s.windowHeight);
-  g.surface.assign(s.pixels);
   takeWorld(g, s);
   takePanel(g, s);
   g.editorMemory = {};
   takeTimers(g, s);
+  g.speed.restore(s.speedLevel, s.idlePeriods);
   startTheClock(g);
   showSunIfChecked(g);
 
   g.Qui->setMax(kMaxBodies - 1);
   setValueQuietly(*g.Qui, s.shownBody);
-  pauseOn(g, !s.timers.at("Ti").enabled);
+  const bool savedPaused = !s.timers.at(g.Ti->name()).enabled;
+  pauseOn(g, savedPaused);
+  // A system saved paused had its pause already: the one run here only shows the
+  // editor again, and whatever the bodies it passes were bounded to, the tables go
+  // on exactly as saved.
+  if (savedPaused) copySaved(s.world, g.world);
   return std::nullopt;
 }
 

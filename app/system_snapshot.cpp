@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <tuple>
 
 #include "state/game.h"
+#include "world/world_fields.h"
 
 namespace velmora {
 
@@ -49,44 +51,35 @@ std::string within(long long lo, long long hi) {
   return std::to_string(lo) + ".." + std::to_string(hi);
 }
 
-template <class T>
-std::optional<std::string> finiteTable(const Table<T>& t, const char* name) {
-  for (int i = 0; i < kMaxBodies; ++i) {
-    if (!std::isfinite(t[i]))
-      return std::string(name) + "(" + std::to_string(i) + ") is not finite";
-  }
-  return std::nullopt;
+std::optional<std::string> outside(const char* name, long long v, WholeRange r,
+                                   const char* unit = "") {
+  if (v >= r.lo && v <= r.hi) return std::nullopt;
+  std::string why =
+      std::string(name) + " " + std::to_string(v) + " is outside " + within(r.lo, r.hi);
+  if (*unit != 0) why += std::string(" ") + unit;
+  return why;
 }
 
 std::optional<std::string> checkWorld(const World& w) {
-  if (w.PlanetCount < 0 || w.PlanetCount > kMaxBodies - 1) {
-    return "the planet count " + std::to_string(w.PlanetCount) + " is outside " +
-           within(0, kMaxBodies - 1);
-  }
-  const std::pair<const Table<double>*, const char*> doubles[] = {
-      {&w.PlanetX, "PlanetX"},
-      {&w.PlanetY, "PlanetY"},
-      {&w.MomentumX, "MomentumX"},
-      {&w.MomentumY, "MomentumY"},
-      {&w.PlanetGravity, "PlanetGravity"},
-      {&w.PlanetType, "PlanetType"}};
-  for (const auto& [table, name] : doubles) {
-    if (auto why = finiteTable(*table, name)) return why;
-  }
-  const std::pair<const Table<float>*, const char*> floats[] = {
-      {&w.PlanetRed, "PlanetRed"}, {&w.PlanetGreen, "PlanetGreen"}, {&w.PlanetBlue, "PlanetBlue"}};
-  for (const auto& [table, name] : floats) {
-    if (auto why = finiteTable(*table, name)) return why;
-  }
-  for (int i = 0; i < kMaxBodies; ++i) {
-    if (w.PlanetOff[i] < 0 || w.PlanetOff[i] > 2) {
-      return "PlanetOff(" + std::to_string(i) + ") " + std::to_string(w.PlanetOff[i]) +
-             " is outside 0..2";
+  for (const ScalarField& f : worldScalars()) {
+    if (!saved(f)) continue;
+    const double v = numberOf(w, f);
+    if (!isWhole(f)) {
+      if (!std::isfinite(v)) return std::string(spokenName(f)) + " is not finite";
+    } else if (auto why = outside(spokenName(f), static_cast<long long>(v), f.range)) {
+      return why;
     }
   }
-  if (!std::isfinite(w.GravityExponent)) return std::string("GravityExponent is not finite");
-  if (w.BorderMomentumDivisor < 1 || w.BorderMomentumDivisor > 2) {
-    return "BorderMomentumDivisor " + std::to_string(w.BorderMomentumDivisor) + " is outside 1..2";
+  for (const TableField& t : worldTables()) {
+    for (int i = 0; i < kMaxBodies; ++i) {
+      const double v = entryOf(w, t, i);
+      const std::string entry = std::string(t.name) + "(" + std::to_string(i) + ")";
+      if (!isWhole(t)) {
+        if (!std::isfinite(v)) return entry + " is not finite";
+      } else if (auto why = outside(entry.c_str(), static_cast<long long>(v), t.range)) {
+        return why;
+      }
+    }
   }
   return std::nullopt;
 }
@@ -108,9 +101,6 @@ std::optional<std::string> checkPanel(const Game& g, const SystemSnapshot& s) {
       return "the check box " + id + " " + std::to_string(value) + " is outside 0..2";
     }
   }
-  if (s.borderOption < -1 || s.borderOption >= static_cast<int>(g.Och.size())) {
-    return "the border option " + std::to_string(s.borderOption) + " is outside -1..6";
-  }
   for (const auto& [id, text] : s.accepted) {
     if (!textIds.contains(id)) return "the accepted text of " + id + " is not one of this game's";
     if (characters(text) > kMaxSavedTextLength) {
@@ -126,8 +116,15 @@ std::optional<std::string> checkTimers(const Game& g, const SystemSnapshot& s) {
   for (const Control* t : g.fs7.timers()) names.insert(t->name());
   if (auto why = sameKeys(names, keysOf(s.timers), "the timer")) return why;
   for (const auto& [name, t] : s.timers) {
-    if (t.interval < 0 || t.interval > 65535) {
-      return "the period of " + name + " " + std::to_string(t.interval) + " is outside 0..65535";
+    // The simulation and the clock never run with a period of 0: a save never holds one.
+    const int least = name == g.Ti->name() || name == g.TiK->name() ? 1 : 0;
+    if (t.interval < least || t.interval > 65535) {
+      return "the period of " + name + " " + std::to_string(t.interval) + " is outside " +
+             within(least, 65535);
+    }
+    if (!t.enabled && t.dueInMs != 0) {
+      return "the timer " + name + " is stopped, yet its next tick is in " +
+             std::to_string(t.dueInMs) + " ms";
     }
     if (t.dueInMs < 0 || t.dueInMs > t.interval) {
       return "the next tick of " + name + " in " + std::to_string(t.dueInMs) +
@@ -149,7 +146,25 @@ std::optional<std::string> checkPicture(const SystemSnapshot& s) {
   return std::nullopt;
 }
 
+const SnapshotWhole kWholes[] = {
+    {"window", "width", "the window width", "twips", &SystemSnapshot::windowWidth, kFieldLeft + 1,
+     kMaxSavedWindowExtent},
+    {"window", "height", "the window height", "twips", &SystemSnapshot::windowHeight,
+     kFieldBottomGap + 1, kMaxSavedWindowExtent},
+    {"panel", "border", "the border option", "", &SystemSnapshot::borderOption, -1,
+     kBorderOptionCount - 1},
+    {"editor", "body", "the editor's body", "", &SystemSnapshot::shownBody, 0, kMaxBodies - 1},
+    {"speed", "level", "the speed level", "", &SystemSnapshot::speedLevel, TimeSpeed::kSlowest,
+     TimeSpeed::kFastest},
+    {"speed", "idlePeriods", "the speed's idle periods", "", &SystemSnapshot::idlePeriods, 0,
+     (1 << -TimeSpeed::kSlowest) - 1},
+};
+
 }  // namespace
+
+std::span<const SnapshotWhole> snapshotWholes() {
+  return kWholes;
+}
 
 bool hasSystem(const Game& g) {
   return g.panelMemory.systemStarted;
@@ -160,32 +175,7 @@ SystemSnapshot captureSystem(const Game& g) {
   s.windowWidth = g.W();
   s.windowHeight = g.H();
   // The tables and settings only; the clock and score fields stay at 0.
-  World& w = s.world;
-  const World& from = g.world;
-  w.PlanetX = from.PlanetX;
-  w.PlanetY = from.PlanetY;
-  w.MomentumX = from.MomentumX;
-  w.MomentumY = from.MomentumY;
-  w.PlanetGravity = from.PlanetGravity;
-  w.PlanetType = from.PlanetType;
-  w.PlanetRed = from.PlanetRed;
-  w.PlanetGreen = from.PlanetGreen;
-  w.PlanetBlue = from.PlanetBlue;
-  w.PlanetOff = from.PlanetOff;
-  w.PlanetCount = from.PlanetCount;
-  w.GravityExponent = from.GravityExponent;
-  w.PlanetRadius = from.PlanetRadius;
-  w.BondRange = from.BondRange;
-  w.SunRadius = from.SunRadius;
-  w.ImpactJitter = from.ImpactJitter;
-  w.ImpactJitterSpan = from.ImpactJitterSpan;
-  w.StartSpin = from.StartSpin;
-  w.StartSpinSpan = from.StartSpinSpan;
-  w.StartSpinQuarter = from.StartSpinQuarter;
-  w.BorderMomentumDivisor = from.BorderMomentumDivisor;
-  w.SeedCounter = from.SeedCounter;
-  w.TaggedPlanet = from.TaggedPlanet;
-  w.GoBlinkTicks = from.GoBlinkTicks;
+  copySaved(g.world, s.world);
 
   s.rngState = g.rng.state();
   s.rngDraws = g.rng.draws();
@@ -198,12 +188,7 @@ SystemSnapshot captureSystem(const Game& g) {
       s.checks[c->id()] = c->value();
     }
   }
-  for (int i = 0; i < static_cast<int>(g.Och.size()); ++i) {
-    if (g.Och[i]->selected()) {
-      s.borderOption = i;
-      break;
-    }
-  }
+  s.borderOption = selectedBorder(g);
 
   const int64_t now = g.clock.nowMs();
   for (const Control* t : g.fs7.timers()) {
@@ -214,6 +199,8 @@ SystemSnapshot captureSystem(const Game& g) {
   }
 
   s.shownBody = g.Qui->value();
+  s.speedLevel = g.speed.level();
+  s.idlePeriods = g.speed.idlePeriods();
   s.pictureWidth = g.surface.width();
   s.pictureHeight = g.surface.height();
   s.pixels = g.surface.pixels();
@@ -221,24 +208,17 @@ SystemSnapshot captureSystem(const Game& g) {
 }
 
 std::optional<std::string> checkSnapshot(const Game& g, const SystemSnapshot& s) {
-  if (s.windowWidth <= kFieldLeft || s.windowWidth > kMaxSavedWindowExtent) {
-    return "the window width " + std::to_string(s.windowWidth) + " is outside " +
-           within(kFieldLeft + 1, kMaxSavedWindowExtent) + " twips";
+  for (const SnapshotWhole& f : snapshotWholes()) {
+    if (auto why = outside(f.spoken, s.*f.member, {f.lo, f.hi}, f.unit)) return why;
   }
-  if (s.windowHeight <= kFieldBottomGap || s.windowHeight > kMaxSavedWindowExtent) {
-    return "the window height " + std::to_string(s.windowHeight) + " is outside " +
-           within(kFieldBottomGap + 1, kMaxSavedWindowExtent) + " twips";
+  if (!TimeSpeed::isCyclePosition(s.speedLevel, s.idlePeriods)) {
+    return "the speed's idle periods " + std::to_string(s.idlePeriods) + " are outside " +
+           within(0, s.speedLevel >= 0 ? 0 : (1 << -s.speedLevel) - 1) + " at this speed";
   }
   if (auto why = checkWorld(s.world)) return why;
-  if (Rng probe; !probe.restore(s.rngState, s.rngDraws)) {
-    return std::string("the random generator's state is not one");
-  }
+  if (auto why = Rng::stateFault(s.rngState)) return "the random generator's state " + *why;
   if (auto why = checkPanel(g, s)) return why;
   if (auto why = checkTimers(g, s)) return why;
-  if (s.shownBody < 0 || s.shownBody > kMaxBodies - 1) {
-    return "the editor's body " + std::to_string(s.shownBody) + " is outside " +
-           within(0, kMaxBodies - 1);
-  }
   return checkPicture(s);
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,11 @@ struct SystemSnapshot {
 
   int shownBody = 0;  // the editor's selector: the body it shows when open, 0..999
 
+  // The speed (TimeSpeed's level, -3..3) and the periods passed since the last tick
+  // at a slow one. Files of version 1 keep neither: x1, at the start of a cycle.
+  int speedLevel = 0;
+  int idlePeriods = 0;
+
   // The field's picture, 0xFFRRGGBB row by row, of the field size for the window.
   int pictureWidth = 0;
   int pictureHeight = 0;
@@ -57,6 +63,20 @@ struct SystemSnapshot {
 inline constexpr int kMaxSavedTextLength = 32767;
 // Largest window extent a saved system may name, in twips (as the script's size).
 inline constexpr int kMaxSavedWindowExtent = 100000;
+
+// A whole number of a snapshot beside the World's: its place in the file, its name
+// in a message and the range the game opens. The file format and checkSnapshot walk
+// this list.
+struct SnapshotWhole {
+  const char* section;  // "window"
+  const char* key;      // "width"
+  const char* spoken;   // "the window width"
+  const char* unit;     // "twips", or empty
+  int SystemSnapshot::*member;
+  long long lo;
+  long long hi;
+};
+std::span<const SnapshotWhole> snapshotWholes();
 
 // True once "Go" has built a system; only then is there something to save.
 bool hasSystem(const Game& g);

@@ -61,6 +61,7 @@ void applyEdit(World& w, const World& was, const World& is) {
       if (!sameBits((was.*table)[i], (is.*table)[i])) (w.*table)[i] = (is.*table)[i];
     }
   });
+  if (was.PlanetCount != is.PlanetCount) w.PlanetCount = is.PlanetCount;
 }
 
 // `to` takes the tables and settings of `from` and keeps its own clock and score.
@@ -171,6 +172,16 @@ void Timeline::restart(Game& g) {
   forgetEdits();
   record(g);
   settle(g);
+}
+
+void Timeline::forget() {
+  keyframes_.clear();
+  keyframes_.shrink_to_fit();
+  keptBytes_ = 0;
+  tick_ = 0;
+  latest_ = 0;
+  arrived_ = false;
+  forgetEdits();
 }
 
 void Timeline::settle(const Game& g) {
@@ -336,12 +347,15 @@ void Timeline::forgetEdits() {
 }
 
 void Timeline::editBegin(const Game& g) {
-  if (editDepth_++ == 0) beforeEdit_ = g.world;
+  if (editDepth_++ == 0) {
+    beforeEdit_ = g.world;
+    rngBeforeEdit_ = g.rng;
+  }
 }
 
 void Timeline::editEnd(const Game& g) {
   if (--editDepth_ != 0 || !started() || sameSimulation(beforeEdit_, g.world)) return;
-  undo_.push_back({std::move(beforeEdit_), g.world});
+  undo_.push_back({std::move(beforeEdit_), g.world, rngBeforeEdit_, g.rng});
   if (undo_.size() > static_cast<size_t>(kUndoDepth)) undo_.erase(undo_.begin());
   redo_.clear();
 }
@@ -362,13 +376,19 @@ std::optional<std::string> Timeline::takeEdit(Game& g, std::vector<Edit>& from,
   Edit e = std::move(from.back());
   from.pop_back();
   applyEdit(g.world, e.after, e.before);
+  if (g.rng.draws() == e.rngAfter.draws()) g.rng = e.rngBefore;
   ++editDepth_;  // showing the body again is no edit of its own
   Asgard(g);
   VivaVida(g);
   --editDepth_;
   touched_ = true;
-  to.push_back({std::move(e.after), std::move(e.before)});
+  to.push_back({std::move(e.after), std::move(e.before), std::move(e.rngAfter),
+                std::move(e.rngBefore)});
   return std::nullopt;
 }
+
+TimelineEdit::TimelineEdit(Game& g) : g_(g) { g_.timeline->editBegin(g_); }
+
+TimelineEdit::~TimelineEdit() { g_.timeline->editEnd(g_); }
 
 }  // namespace velmora

@@ -20,6 +20,7 @@
 
 #include "app/picture_runs.h"
 #include "app/system_snapshot.h"
+#include "world/rng.h"
 #include "world/world.h"
 
 namespace velmora {
@@ -39,6 +40,8 @@ class Timeline {
   void attach(Game& g);
   // Starts afresh at the moment as it stands: "Go", or a system just opened.
   void restart(Game& g);
+  // Holds nothing, as before the first "Go": a new system has no moments yet.
+  void forget();
   // A keyframe every `ticks` ticks instead of by cost (0: by cost), for tests that
   // want keyframes at known ticks.
   void setKeyframeSpacing(long long ticks) { spacing_ = ticks; }
@@ -100,10 +103,13 @@ class Timeline {
     friend bool operator==(const Settings&, const Settings&) = default;
   };
   // Taking an edit gives the entries that differ between `after` and `before`
-  // their `before` values; it then goes to the other list turned round.
+  // their `before` values; it then goes to the other list turned round. A body
+  // added draws its colour, so the generator goes back with the tables.
   struct Edit {
     World before;
     World after;
+    Rng rngBefore;
+    Rng rngAfter;
   };
   struct State {
     World world;
@@ -148,6 +154,20 @@ class Timeline {
   std::vector<Edit> redo_;
   int editDepth_ = 0;
   World beforeEdit_;
+  Rng rngBeforeEdit_;
+};
+
+// One undoable edit for as long as it lives: a tool that stores several fields
+// (a drag's two coordinates, an added body) is undone at once.
+class TimelineEdit {
+ public:
+  explicit TimelineEdit(Game& g);
+  ~TimelineEdit();
+  TimelineEdit(const TimelineEdit&) = delete;
+  TimelineEdit& operator=(const TimelineEdit&) = delete;
+
+ private:
+  Game& g_;
 };
 
 }  // namespace velmora

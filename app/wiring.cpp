@@ -1,4 +1,6 @@
 // Wires the events of both windows to their handlers.
+#include <iterator>
+
 #include "app/end_screen.h"
 #include "app/engine_events.h"
 #include "app/time_control.h"
@@ -6,7 +8,6 @@
 #include "create/create.h"
 #include "editor/editor.h"
 #include "panel/panel.h"
-#include "sim/border.h"
 #include "state/game.h"
 #include "stats/stats.h"
 
@@ -26,10 +27,10 @@ void Game::wireEvents() {
   Text4->onDblClick = on(Text4_DblClick);
   Text5->onLostFocus = on(Text5_LostFocus);
   Text7->onLostFocus = on(Text7_LostFocus);
-  for (int i = 0; i < 4; ++i) TXg[i]->onLostFocus = onIndex(TXg_LostFocus, i);
+  for (int i = 0; i < kTxgCount; ++i) TXg[i]->onLostFocus = onIndex(TXg_LostFocus, i);
   TXn->onLostFocus = on(TXn_LostFocus);
   TXn->onDblClick = on(TXn_DblClick);
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < std::ssize(TXw); ++i) {
     TXw[i]->onLostFocus = onIndex(TXw_LostFocus, i);
     TXw[i]->onDblClick = onIndex(TXw_DblClick, i);
   }
@@ -42,7 +43,7 @@ void Game::wireEvents() {
   CHran->onClick = on(CHran_Click);
   TXran->onLostFocus = on(TXran_LostFocus);
   CHsol->onClick = on(CHsol_Click);
-  for (int i = 0; i < 7; ++i) Och[i]->onClick = onIndex(Och_Click, i);
+  for (int i = 0; i < kBorderOptionCount; ++i) Och[i]->onClick = onIndex(Och_Click, i);
   for (int i = 0; i < kPresetCount; ++i) CDp[i]->onClick = onIndex(CDp_Click, i);
 
   // Commands.
@@ -61,17 +62,16 @@ void Game::wireEvents() {
   // Planet editor.
   Qui->onChange = on(Qui_Change);
   for (int i = 0; i < kLaCount; ++i) La[i]->onClick = onIndex(La_Click, i);
-  for (int i = 0; i < 2; ++i) Opadd[i]->onClick = onIndex(Opadd_Click, i);
+  for (int i = 0; i < std::ssize(Opadd); ++i) Opadd[i]->onClick = onIndex(Opadd_Click, i);
   // Editor edits, each one step the player can undo.
   auto edit = [&g](auto handler) {
     return [&g, handler] {
-      g.timeline->editBegin(g);
+      TimelineEdit one(g);
       handler();
-      g.timeline->editEnd(g);
     };
   };
-  for (int i = 0; i < 5; ++i) TXTp[i]->onLostFocus = edit(onIndex(TXTp_LostFocus, i));
-  for (int i = 0; i < 4; ++i) Hsp[i]->onChange = edit(onIndex(Hsp_Change, i));
+  for (int i = 0; i < kTxtpCount; ++i) TXTp[i]->onLostFocus = edit(onIndex(TXTp_LostFocus, i));
+  for (int i = 0; i < kHspCount; ++i) Hsp[i]->onChange = edit(onIndex(Hsp_Change, i));
   Chon->onClick = edit(on(Chon_Click));
 
   // Timers.
@@ -86,14 +86,15 @@ void Game::wireEvents() {
   timeline->attach(g);
 
   // End screen.
-  for (int i = 0; i < 2; ++i) EndCommand1[i]->onClick = onIndex(FormEnd_Command1_Click, i);
+  for (int i = 0; i < std::ssize(EndCommand1); ++i)
+    EndCommand1[i]->onClick = onIndex(FormEnd_Command1_Click, i);
   EndCommand2->onClick = on(FormEnd_Command2_Click);
 }
 
 void Game::load() {
   world.BorderMomentumDivisor = 1;
   CHsol->setValue(1);
-  Och[sim::kDie]->setValue(1);
+  Och[kDie]->setValue(1);
   loadTally(*this);
   Tr->setEnabled(CHran->value() != 1);
 }

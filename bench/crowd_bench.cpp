@@ -53,7 +53,7 @@ int run(const std::string& exponent) {
   playerType(*g.TXg[kTxgExponent], exponent);
   playerLeave(*g.TXg[kTxgExponent]);
   if (g.Chbi->value() != 0) playerClick(*g.Chbi);
-  playerClick(*g.Och[sim::kWall]);
+  playerClick(*g.Och[kWall]);
   g.speed.setLevel(3);  // x8
   playerClick(*g.Command2);
 
@@ -64,7 +64,7 @@ int run(const std::string& exponent) {
                                 static_cast<int>(std::thread::hardware_concurrency())));
   sim::TickInputs in;
   in.bind = false;
-  in.borderOption = sim::kWall;
+  in.borderOption = kWall;
   in.W = g.W();
   in.H = g.H();
   auto rows = std::make_unique<sim::PullRows>();
@@ -73,7 +73,7 @@ int run(const std::string& exponent) {
   Rng rng;
   std::printf("crowd at exponent %s, Bind off, Wall, x8; best ms of 50 rounds\n", exponent.c_str());
   std::printf("%6s %6s %8s %12s %12s %10s %10s %10s\n", "play s", "live", "threads", "plain 1st",
-              "edges 1st", "tick", "rows again", "redo rows");
+              "axial 1st", "tick", "rows again", "redo rows");
   for (int second = 5; second <= 25; second += 5) {
     pool.resize(saved);
     headless.wait(5000);
@@ -82,12 +82,12 @@ int run(const std::string& exponent) {
     for (int i = 0; i <= now.PlanetCount; ++i) live += now.PlanetOff[i] != 1;
     for (int k = 1; k <= most; ++k) {
       pool.resize(k);
-      const auto kernel = [&](sim::EdgeSweep order) {
+      const auto kernel = [&](sim::AxialSweep order) {
         return bestMs(50, [&] { sim::computePullRows(now, now.PlanetCount, *rows, order); });
       };
-      const double plain = kernel(sim::EdgeSweep::kSecond);
-      const int edgeRows = rows->settledRows;
-      const double edges = kernel(sim::EdgeSweep::kFirst);
+      const double plain = kernel(sim::AxialSweep::kSecond);
+      const int axialRows = rows->settledRows;
+      const double axial = kernel(sim::AxialSweep::kFirst);
       int redo = 0;
       for (int i = 0; i <= now.PlanetCount; ++i) redo += rows->redo[i] != 0;
       const double tick = bestMs(50, [&] {
@@ -95,8 +95,8 @@ int run(const std::string& exponent) {
         rng.seed(5);
         sim::tick(*w, in, rng, surface);
       });
-      std::printf("%6d %6d %8d %12.3f %12.3f %10.3f %10d %10d\n", second, live, k, plain, edges,
-                  tick, edgeRows, redo);
+      std::printf("%6d %6d %8d %12.3f %12.3f %10.3f %10d %10d\n", second, live, k, plain, axial,
+                  tick, axialRows, redo);
     }
   }
   pool.resize(saved);

@@ -190,7 +190,7 @@ void sweepOrders() {
   const int saved = pool.threads();
   pool.resize(1);
   std::printf("\n%-14s %4s %8s %12s %12s %8s\n", "world", "N", "exponent", "plain 1st ms",
-              "edges 1st ms", "ratio");
+              "axial 1st ms", "ratio");
   const auto random = randomWorld();
   const auto wall = wallWorld();
   auto rows = std::make_unique<sim::PullRows>();
@@ -198,13 +198,13 @@ void sweepOrders() {
     for (double exponent : {2.0, 1.7}) {
       auto w = std::make_unique<World>(*world);
       w->GravityExponent = exponent;
-      const auto ms = [&](sim::EdgeSweep order) {
+      const auto ms = [&](sim::AxialSweep order) {
         return bestMs(200, [&] { sim::computePullRows(*w, w->PlanetCount, *rows, order); });
       };
-      const double plain = ms(sim::EdgeSweep::kSecond);
-      const double edges = ms(sim::EdgeSweep::kFirst);
-      std::printf("%-14s %4d %8.2f %12.3f %12.3f %8.2f\n", name, kMaxBodies, exponent, plain, edges,
-                  plain / edges);
+      const double plain = ms(sim::AxialSweep::kSecond);
+      const double axial = ms(sim::AxialSweep::kFirst);
+      std::printf("%-14s %4d %8.2f %12.3f %12.3f %8.2f\n", name, kMaxBodies, exponent, plain, axial,
+                  plain / axial);
     }
   }
   pool.resize(saved);

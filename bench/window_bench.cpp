@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
       velmora::playerType(*g.TXg[velmora::kTxgExponent], options.value("exponent").toStdString());
       velmora::playerLeave(*g.TXg[velmora::kTxgExponent]);
       if (g.Chbi->value() != 0) velmora::playerClick(*g.Chbi);
-      velmora::playerClick(*g.Och[velmora::sim::kWall]);
+      velmora::playerClick(*g.Och[velmora::kWall]);
     }
     velmora::playerClick(*g.Command2);
   }

@@ -2,7 +2,8 @@
 # A layer includes only its own headers and those of the layers it names here,
 # with theirs that they pass on as PUBLIC; tests/layers checks every include.
 #
-#   form, world          the controls as data, the time, the surface; the tables, the rng
+#   form, world          the controls as data, the time, the surface; the tables, the rng,
+#                        the border rules' numbers
 #   state                the Game: both windows' controls, the world, what handlers keep
 #   sim                  the tick over the tables (draws the dots and sparks)
 #   panel                the settings panel's rules
@@ -16,13 +17,13 @@ include(${CMAKE_CURRENT_LIST_DIR}/velmora_layer.cmake)
 velmora_layer(form
   SOURCES clock.cpp control.cpp convert.cpp form.cpp player.cpp scheduler.cpp surface.cpp)
 velmora_layer(world
-  SOURCES rng.cpp)
+  SOURCES rng.cpp world_fields.cpp)
 velmora_layer(state
   SOURCES clock_watch.cpp panel_memory.cpp time_speed.cpp
   PUBLIC form world)
 velmora_layer(sim
   SOURCES bomb.cpp border.cpp engine_stages.cpp gravity.cpp lane_pool.cpp merge.cpp
-          close_blocks.cpp edge_lanes.cpp pull_rows.cpp tick.cpp
+          close_blocks.cpp axial_lanes.cpp orbit.cpp pull_rows.cpp tick.cpp
   PUBLIC form world Threads::Threads)
 velmora_layer(panel
   SOURCES bounded_field.cpp clear_period.cpp count_fields.cpp fields.cpp gravity_fields.cpp
@@ -41,14 +42,14 @@ velmora_layer(stats
   SOURCES clock_stats.cpp score.cpp tally.cpp tally_line.cpp
   PUBLIC state)
 velmora_layer(app
-  SOURCES end_screen.cpp engine_events.cpp layout.cpp main_window.cpp open_system.cpp
-          picture_runs.cpp system_snapshot.cpp time_control.cpp timeline.cpp wiring.cpp
-          control_names.cpp
+  SOURCES end_screen.cpp engine_events.cpp field_tools.cpp layout.cpp main_window.cpp open_system.cpp
+          new_system.cpp picture_runs.cpp preview.cpp system_snapshot.cpp time_control.cpp
+          timeline.cpp wiring.cpp control_names.cpp
   PUBLIC state
   PRIVATE sim panel create editor stats)
 
 velmora_layer(platform WITH_QT
-  SOURCES png_picture.cpp system_file.cpp system_format.cpp tally_file.cpp
+  SOURCES png_picture.cpp system_file.cpp system_format.cpp system_json.cpp tally_file.cpp
           file_name.cpp player_file.cpp
   PUBLIC app Qt6::Core Qt6::Gui
   PRIVATE nlohmann_json::nlohmann_json PNG::PNG)
@@ -57,9 +58,10 @@ velmora_layer(script WITH_QT
   PUBLIC platform Qt6::Gui)
 # qt/main.cpp is the executable's own.
 velmora_layer(qt WITH_QT
-  SOURCES click_widgets.cpp end_window_view.cpp field_canvas.cpp field_edit.cpp field_view.cpp
+  SOURCES click_widgets.cpp end_window_view.cpp field_canvas.cpp field_edit.cpp field_hands.cpp
+          field_hands_keys.cpp field_view.cpp
           form_binder.cpp game_session.cpp help_window.cpp main_window_view.cpp
-          model_buttons.cpp panel_captions.cpp picture_file.cpp pictures.cpp qt_host.cpp
+          model_buttons.cpp new_system_button.cpp panel_captions.cpp picture_file.cpp pictures.cpp qt_host.cpp
           shortcuts.cpp speed_label.cpp system_files.cpp time_view_keys.cpp timeline_bar.cpp
           timer_driver.cpp web_page.cpp
   PUBLIC script Qt6::Widgets)

@@ -8,7 +8,7 @@ namespace velmora {
 void Timero_Timer(Game& g) {
   World& w = g.world;
   if (w.GoBlinkTicks > 999) g.Timero->setEnabled(false);
-  if (w.GoBlinkTicks < 2) {
+  if (w.GoBlinkTicks < kSpinFittingBlinks) {
     // Fits the default start angular momentum to the window; not an entry, so
     // Text2's own handler does not run, but a refused entry falls back to it.
     g.Text2->setText(spinForWidth(200000, g.W()));

@@ -52,13 +52,16 @@ void placeSpin(Game& g, int i, double s) {
 
 }  // namespace
 
+void colourBody(Game& g, int i) {
+  World& w = g.world;
+  w.PlanetRed[i] = colourDraw(g);
+  w.PlanetGreen[i] = colourDraw(g);
+  w.PlanetBlue[i] = colourDraw(g);
+}
+
 void colourBodies(Game& g) {
   World& w = g.world;
-  for (int i = 1; i <= w.PlanetCount; ++i) {
-    w.PlanetRed[i] = colourDraw(g);
-    w.PlanetGreen[i] = colourDraw(g);
-    w.PlanetBlue[i] = colourDraw(g);
-  }
+  for (int i = 1; i <= w.PlanetCount; ++i) colourBody(g, i);
   w.PlanetRed[0] = 255;
   w.PlanetGreen[0] = 191;
   w.PlanetBlue[0] = 128;

@@ -7,6 +7,8 @@ namespace velmora {
 
 class Game;
 
+// Three draws for planet i: red, green, blue, each 50..249.
+void colourBody(Game& g, int i);
 // Three draws per planet 1..PlanetCount (red, green, blue, each 50..249); then the
 // sun's fixed colour.
 void colourBodies(Game& g);

@@ -62,6 +62,25 @@ void showRunningSystem(Game& g) {
   g.panelMemory.systemStarted = true;
 }
 
+void showStartLayout(Game& g) {
+  g.Timero->setEnabled(true);
+  for (Control* c : {g.Picture1, g.Label11, g.PicA, g.Label7, g.Command6}) c->setVisible(true);
+  for (Control* c : {g.TXg[kTxgPlanetGravity], g.TXg[kTxgPlanetGravityMost], g.CHgr, g.TXran,
+                     g.TXw[0], g.TXw[1], g.TXw[2], g.TXn}) {
+    c->setEnabled(true);
+  }
+  g.Command4->setVisible(false);
+  g.CHran->setVisible(true);
+  for (Control* c : g.CDp) c->setVisible(true);
+  g.Command2->setVisible(true);
+  g.Command5->setVisible(false);
+  g.La[kLaSets]->setVisible(true);
+  g.ImMoon->setVisible(true);
+  g.Tr->setEnabled(g.CHran->value() != 1);
+  g.panelMemory.systemStarted = false;
+  g.world.GoBlinkTicks = kSpinFittingBlinks;
+}
+
 void startClockAfresh(Game& g) {
   noteStartTime(g);
 }

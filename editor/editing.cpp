@@ -31,14 +31,14 @@ bool fieldsInRange(Game& g) {
     g.TXTp[kTxtpX]->setText(std::to_string(g.W()));
   } else if (single(val(1)) > g.H()) {
     g.TXTp[kTxtpY]->setText(std::to_string(g.H()));
-  } else if (val(2) < -200) {
-    g.TXTp[kTxtpMomentumX]->setText("-200");
-  } else if (val(2) > 200) {
-    g.TXTp[kTxtpMomentumX]->setText("200");
-  } else if (val(3) < -200) {
-    g.TXTp[kTxtpMomentumY]->setText("-200");
-  } else if (val(3) > 200) {
-    g.TXTp[kTxtpMomentumY]->setText("200");
+  } else if (val(2) < -kTypedMomentumLimit) {
+    g.TXTp[kTxtpMomentumX]->setText(std::to_string(-kTypedMomentumLimit));
+  } else if (val(2) > kTypedMomentumLimit) {
+    g.TXTp[kTxtpMomentumX]->setText(std::to_string(kTypedMomentumLimit));
+  } else if (val(3) < -kTypedMomentumLimit) {
+    g.TXTp[kTxtpMomentumY]->setText(std::to_string(-kTypedMomentumLimit));
+  } else if (val(3) > kTypedMomentumLimit) {
+    g.TXTp[kTxtpMomentumY]->setText(std::to_string(kTypedMomentumLimit));
   } else {
     return true;
   }
@@ -49,7 +49,7 @@ bool fieldsInRange(Game& g) {
 
 void Opadd_Click(Game& g, int index) {
   const bool bars = index != 0;
-  for (int k = 0; k < 4; ++k) {
+  for (int k = 0; k < kHspCount; ++k) {
     g.Hsp[k]->setVisible(bars);
     g.TXTp[k]->setLocked(bars);
     g.TXTp[k]->setVisible(true);
@@ -106,15 +106,15 @@ void Bifrost(Game& g) {
   const auto n = strictBodyOf(g.TXTOden->text());
   if (!n) return;
   const EditorMemory& shown = g.editorMemory;
-  std::array<std::optional<double>, 5> typed{};
-  for (int i = 0; i < 5; ++i) {
+  std::array<std::optional<double>, kTxtpCount> typed{};
+  for (int i = 0; i < kTxtpCount; ++i) {
     const std::string& text = g.TXTp[i]->text();
     if (text == shown.shownTexts[i]) continue;
     typed[i] = strictNumberOf(text);
     if (!typed[i]) return;
   }
-  const std::array<Table<double>*, 5> tables = editedTables(g.world);
-  for (int i = 0; i < 5; ++i) {
+  const auto tables = editedTables(g.world);
+  for (int i = 0; i < kTxtpCount; ++i) {
     if (typed[i]) (*tables[i])[*n] = *typed[i];
   }
 }
@@ -126,7 +126,7 @@ void Baldur(Game& g) {
   if (!n) return;
   const World& w = g.world;
   const auto values = editedTables(w);
-  for (int k = 0; k < 4; ++k) {
+  for (int k = 0; k < kHspCount; ++k) {
     Control& bar = *g.Hsp[k];
     bool clamped = false;
     const int v = roundInto((*values[k])[*n], bar.min(), bar.max(), &clamped);

@@ -26,6 +26,8 @@ void TiF_Timer(Game& g);
 void La_Click(Game& g, int index);
 
 // Editing.
+// A typed momentum beyond this, either way, is corrected to it before it is stored.
+inline constexpr int kTypedMomentumLimit = 200;
 void Opadd_Click(Game& g, int index);
 void TXTp_LostFocus(Game& g, int index);
 void Hsp_Change(Game& g, int index);

@@ -35,11 +35,11 @@ std::optional<int16_t> displayedBody(const Game& g) {
   return g.editorMemory.shownBody;
 }
 
-std::array<Table<double>*, 5> editedTables(World& w) {
+std::array<Table<double>*, kTxtpCount> editedTables(World& w) {
   return {&w.PlanetX, &w.PlanetY, &w.MomentumX, &w.MomentumY, &w.PlanetGravity};
 }
 
-std::array<const Table<double>*, 5> editedTables(const World& w) {
+std::array<const Table<double>*, kTxtpCount> editedTables(const World& w) {
   return {&w.PlanetX, &w.PlanetY, &w.MomentumX, &w.MomentumY, &w.PlanetGravity};
 }
 

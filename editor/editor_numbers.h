@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "state/editor_fields.h"
 #include "world/world.h"
 
 namespace velmora {
@@ -23,9 +24,9 @@ std::optional<int16_t> strictBodyOf(std::string_view text);
 // body the editor shows. Nothing before any body was shown.
 std::optional<int16_t> displayedBody(const Game& g);
 
-// The tables behind TXTp(0..4): X, Y, momentum X and Y, gravity.
-std::array<Table<double>*, 5> editedTables(World& w);
-std::array<const Table<double>*, 5> editedTables(const World& w);
+// The tables behind TXTp, in TxtpIndex order: X, Y, momentum X and Y, gravity.
+std::array<Table<double>*, kTxtpCount> editedTables(World& w);
+std::array<const Table<double>*, kTxtpCount> editedTables(const World& w);
 
 // Rounds half to even into lo..hi. `clamped` reports whether a bound was needed.
 int roundInto(double value, int lo, int hi, bool* clamped = nullptr);

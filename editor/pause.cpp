@@ -31,7 +31,7 @@ void pause(Game& g) {
   g.Ti->setEnabled(false);
   VivaVida(g);
   g.TiK->setEnabled(false);
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < kTxtpCount; ++i) {
     g.TXTp[i]->setVisible(true);
     g.Label6[i]->setVisible(true);
   }
@@ -72,7 +72,7 @@ void resume(Game& g) {
   g.Chon->setVisible(false);
   g.ImSun->setVisible(true);
   g.La[kLaPlanet]->setVisible(false);
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < kTxtpCount; ++i) {
     g.TXTp[i]->setVisible(false);
     g.Label6[i]->setVisible(false);
   }
@@ -83,7 +83,7 @@ void resume(Game& g) {
   g.TiF->setEnabled(false);
   g.Qui->setVisible(false);
   g.Frame2->setVisible(false);
-  for (int k = 0; k < 4; ++k) {
+  for (int k = 0; k < kHspCount; ++k) {
     g.TXTp[k]->setVisible(false);
     g.Hsp[k]->setVisible(false);
   }

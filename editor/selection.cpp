@@ -64,7 +64,7 @@ void SetBody(Game& g, int16_t Pln) {
   EditorMemory& shown = g.editorMemory;
   shown.shownBody = Pln;
   const auto values = editedTables(w);
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < kTxtpCount; ++i) {
     shown.shownTexts[i] = textOf((*values[i])[Pln]);
     g.TXTp[i]->setText(shown.shownTexts[i]);
   }

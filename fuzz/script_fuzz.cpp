@@ -1,6 +1,7 @@
 // The script runner: any script text ends with status 0 or 2, never a crash or hang.
-// The harness bounds the virtual time an input may wait and drops the lines that
-// would write files; the runner sees everything else as written.
+// The harness bounds the virtual time an input may wait (and the ticks a preview
+// runs ahead) and drops the lines that would write files; the runner sees everything
+// else as written.
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -11,6 +12,7 @@
 namespace {
 
 constexpr long long kMaxWaitPerInput = 500;  // ms of virtual time
+constexpr long long kMaxPreviewTicks = 40;   // ticks a preview runs ahead, at most
 
 // The digits after "ACTION ", when the line is that action with a plain number.
 bool numberAfter(const std::string& line, const std::string& action, long long& value) {
@@ -41,6 +43,10 @@ std::string bounded(const std::string& script) {
         line = "wait " + std::to_string(ms);
       }
       // Anything else after "wait" is a usage error, which the runner must report.
+    }
+    // A preview runs ticks as a wait does; 0 stays, a usage error.
+    if (numberAfter(bare, "preview", ms) && ms > kMaxPreviewTicks) {
+      line = "preview " + std::to_string(kMaxPreviewTicks);
     }
     out += line;
     out += '\n';

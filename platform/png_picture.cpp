@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <csetjmp>
+#include <cstring>
 #include <vector>
 
 namespace velmora {
@@ -46,7 +47,105 @@ bool writeRows(Writer& w, std::string& out, png_bytep* rows, int width, int heig
   return true;
 }
 
+// ---- Reading -------------------------------------------------------------------
+
+struct Source {
+  const unsigned char* data;
+  size_t size;
+  size_t at = 0;
+};
+
+void takeBytes(png_structp png, png_bytep out, png_size_t length) {
+  auto* from = static_cast<Source*>(png_get_io_ptr(png));
+  if (length > from->size - from->at) png_error(png, "cut short");
+  std::memcpy(out, from->data + from->at, length);
+  from->at += length;
+}
+
+// libpng's messages are for developers: errors only end the reading.
+[[noreturn]] void stopReading(png_structp png, png_const_charp) {
+  png_longjmp(png, 1);
+}
+void ignoreWarning(png_structp, png_const_charp) {}
+
+struct Reader {
+  png_structp png =
+      png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, stopReading, ignoreWarning);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  ~Reader() { png_destroy_read_struct(&png, &info, nullptr); }
+};
+
+// Reads the chunks up to the pixels. The header's size is kept even when a later
+// chunk is damaged, so that a picture too large is named as such.
+bool readHeader(Reader& r, Source& source, png_uint_32& width, png_uint_32& height) {
+  if (setjmp(png_jmpbuf(r.png))) {
+    // 0 until a sound header was read.
+    width = png_get_image_width(r.png, r.info);
+    height = png_get_image_height(r.png, r.info);
+    return false;
+  }
+  png_set_read_fn(r.png, &source, takeBytes);
+  // Any size the format allows: the caller decides on it before anything is allocated.
+  png_set_user_limits(r.png, 0x7fffffff, 0x7fffffff);
+  png_read_info(r.png, r.info);
+  width = png_get_image_width(r.png, r.info);
+  height = png_get_image_height(r.png, r.info);
+  return true;
+}
+
+// Every row into `rows` as B, G, R, 0xff bytes: a 0xffRRGGBB word on this machine.
+bool readRows(Reader& r, png_bytep* rows, size_t rowBytes) {
+  if (setjmp(png_jmpbuf(r.png))) return false;
+  png_set_expand(r.png);
+  png_set_strip_16(r.png);
+  png_set_gray_to_rgb(r.png);
+  png_set_strip_alpha(r.png);
+  static_assert(std::endian::native == std::endian::little);
+  png_set_bgr(r.png);
+  png_set_filler(r.png, 0xff, PNG_FILLER_AFTER);
+  png_set_interlace_handling(r.png);
+  png_read_update_info(r.png, r.info);
+  if (png_get_rowbytes(r.png, r.info) != rowBytes) return false;
+  png_read_image(r.png, rows);
+  png_read_end(r.png, nullptr);
+  return true;
+}
+
 }  // namespace
+
+PngPicture decodePng(std::string_view png, const std::function<bool(int, int)>& wanted) {
+  PngPicture out;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(png.data());
+  if (png.size() < 8 || png_sig_cmp(bytes, 0, 8) != 0) return out;
+  Reader r;
+  if (!r.png || !r.info) return out;
+  Source source{bytes, png.size()};
+  png_uint_32 width = 0, height = 0;
+  const bool whole = readHeader(r, source, width, height);
+  if (width == 0 || height == 0) return out;
+  out.width = static_cast<int>(width);
+  out.height = static_cast<int>(height);
+  if (!wanted(out.width, out.height)) {
+    out.outcome = PngPicture::Outcome::kDeclined;
+    return out;
+  }
+  if (!whole) {
+    out.outcome = PngPicture::Outcome::kDamaged;
+    return out;
+  }
+  out.pixels.resize(static_cast<size_t>(width) * height);
+  std::vector<png_bytep> rows(height);
+  for (png_uint_32 y = 0; y < height; ++y) {
+    rows[y] = reinterpret_cast<png_bytep>(out.pixels.data() + static_cast<size_t>(y) * width);
+  }
+  if (!readRows(r, rows.data(), static_cast<size_t>(width) * 4)) {
+    out.pixels = {};
+    out.outcome = PngPicture::Outcome::kDamaged;
+    return out;
+  }
+  out.outcome = PngPicture::Outcome::kDecoded;
+  return out;
+}
 
 std::optional<std::string> encodePng(const uint32_t* pixels, int width, int height) {
   if (width <= 0 || height <= 0) return std::nullopt;

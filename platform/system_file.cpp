@@ -1,5 +1,6 @@
 #include "platform/system_file.h"
 
+#include <new>
 #include <variant>
 
 #include "app/system_snapshot.h"
@@ -46,14 +47,19 @@ std::optional<std::string> saveSystemFile(const Game& g, const std::string& path
 }
 
 std::optional<std::string> openSystemFile(Game& g, const std::string& path) {
-  std::string bytes;
-  if (auto why = readSmallFile(path, bytes)) return cannot("open", path, *why);
-  auto decoded = decodeSystem(bytes);
-  if (const auto* why = std::get_if<std::string>(&decoded)) return cannot("open", path, *why);
-  if (auto why = openSystem(g, std::get<SystemSnapshot>(decoded)))
-    return cannot("open", path, *why);
-  g.timeline->restart(g);  // an opened system's moments start where it was saved
-  return std::nullopt;
+  // Decoding and opening refuse for want of memory themselves; reading may run out too.
+  try {
+    std::string bytes;
+    if (auto why = readSmallFile(path, bytes)) return cannot("open", path, *why);
+    auto decoded = decodeSystem(bytes);
+    if (const auto* why = std::get_if<std::string>(&decoded)) return cannot("open", path, *why);
+    if (auto why = openSystem(g, std::get<SystemSnapshot>(decoded)))
+      return cannot("open", path, *why);
+    g.timeline->restart(g);  // an opened system's moments start where it was saved
+    return std::nullopt;
+  } catch (const std::bad_alloc&) {
+    return cannot("open", path, "there is not enough memory to read the file");
+  }
 }
 
 bool saveSystemTelling(Game& g, const std::string& path) {

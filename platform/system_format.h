@@ -11,7 +11,8 @@
 namespace velmora {
 
 inline constexpr const char* kSystemFormatName = "velmora-system";
-inline constexpr int kSystemFormatVersion = 1;
+// Version N reads every earlier version, each newer field taking its default.
+inline constexpr int kSystemFormatVersion = 2;
 
 // The file's text for a snapshot. Empty when the picture cannot be encoded.
 std::string encodeSystem(const SystemSnapshot& s);

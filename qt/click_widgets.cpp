@@ -107,6 +107,8 @@ void MarkerShape::paintEvent(QPaintEvent*) {
 
 void MarkerShape::mouseReleaseEvent(QMouseEvent* event) {
   if (releasedInside(*this, *event)) emit clicked();
+  // The field under the marker ends its own gesture too (a drag of the marked body).
+  event->ignore();
 }
 
 }  // namespace velmora::qt

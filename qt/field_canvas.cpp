@@ -37,6 +37,7 @@ void FieldCanvas::refresh() {
   const Surface& s = game_.surface;
   if (QSize(s.width(), s.height()) != view_.pictureSize()) fitView();
   if (s.generation() != shownGeneration_) update();
+  hands_.refresh();
 }
 
 void FieldCanvas::paintEvent(QPaintEvent* event) {
@@ -66,6 +67,7 @@ void FieldCanvas::paintEvent(QPaintEvent* event) {
     p.fillRect(bare, Qt::black);
   }
   if (!seen.isEmpty()) p.drawImage(target, image, seen);
+  hands_.paint(p);
 }
 
 void FieldCanvas::zoomIn() {
@@ -111,6 +113,7 @@ void FieldCanvas::wheelEvent(QWheelEvent* event) {
 }
 
 void FieldCanvas::mousePressEvent(QMouseEvent* event) {
+  if (hands_.press(event)) return;
   if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
   dragging_ = true;
   dragFrom_ = event->position().toPoint();
@@ -118,6 +121,7 @@ void FieldCanvas::mousePressEvent(QMouseEvent* event) {
 }
 
 void FieldCanvas::mouseMoveEvent(QMouseEvent* event) {
+  if (hands_.move(event)) return;
   if (!dragging_) return QWidget::mouseMoveEvent(event);
   const QPoint at = event->position().toPoint();
   changed(view_.panBy(at - dragFrom_));
@@ -125,6 +129,7 @@ void FieldCanvas::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void FieldCanvas::mouseReleaseEvent(QMouseEvent* event) {
+  if (hands_.release(event)) return;
   if (event->button() != Qt::LeftButton || !dragging_) return QWidget::mouseReleaseEvent(event);
   dragging_ = false;
   unsetCursor();

@@ -6,12 +6,14 @@
 // whole pixels of its picture and kept.
 // The wheel magnifies the picture about the cursor (x1 to x16), dragging pans it
 // and a middle-button double click goes back to x1; the game never sees the view.
+// While paused, the hands (FieldHands) take clicks and drags on bodies.
 #pragma once
 
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
 
+#include "qt/field_hands.h"
 #include "qt/field_view.h"
 
 namespace velmora {
@@ -30,6 +32,7 @@ class FieldCanvas : public QWidget {
   QSize sizeHint() const override;
 
   const FieldView& view() const { return view_; }
+  FieldHands& hands() { return hands_; }
   // The keys' zoom: about the cursor when it is over the field, else the middle.
   void zoomIn();
   void zoomOut();
@@ -59,6 +62,7 @@ class FieldCanvas : public QWidget {
   QTimer frames_;
   uint64_t shownGeneration_ = 0;
   FieldView view_;
+  FieldHands hands_{game_, *this, view_};
   QPoint dragFrom_;
   bool dragging_ = false;
   int wheelEighths_ = 0;  // a fine-stepping wheel adds up to whole notches

@@ -5,12 +5,13 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "qt/field_hands_keys.h"
 #include "qt/time_view_keys.h"
 
 namespace velmora::qt {
 
 QList<ShortcutEntry> HelpWindow::keys() {
-  return shortcutEntries() + timeAndViewKeyEntries();
+  return shortcutEntries() + timeAndViewKeyEntries() + fieldHandsKeyEntries();
 }
 
 QString HelpWindow::text() {

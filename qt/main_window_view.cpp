@@ -14,7 +14,9 @@
 
 #include "app/layout.h"
 #include "qt/field_canvas.h"
+#include "qt/field_hands_keys.h"
 #include "qt/help_window.h"
+#include "qt/new_system_button.h"
 #include "qt/panel_captions.h"
 #include "qt/picture_file.h"
 #include "qt/pictures.h"
@@ -112,6 +114,7 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
       std::make_unique<FormBinder>(game.fs7, [this](const Control& c) { return placementFor(c); });
   if (auto* go = qobject_cast<QPushButton*>(binder_->widget(*game.Command2))) {
     go->setIcon(goIcon());
+    if (QWidget* preset = binder_->widget(*game.CDp[0])) makeNewSystemButton(game, *go, *preset);
   }
   if (auto* pause = qobject_cast<QPushButton*>(binder_->widget(*game.Command5))) {
     pause->setIcon(pauseIcon());
@@ -123,6 +126,7 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
 
   orderTabsByPlace();
   installTimeAndViewKeys(*this, game, *canvas_);
+  installFieldHandsKeys(*this, game, *canvas_);
   acceptSystemFileDrops(*this, game);
   installShortcuts(
       *this, game, *binder_, [this] { savePictureAsked(this, game_.surface); },

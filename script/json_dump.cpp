@@ -9,6 +9,7 @@
 #include "script/control_items.h"
 #include "script/world_items.h"
 #include "state/game.h"
+#include "world/world_fields.h"
 
 namespace velmora {
 
@@ -80,8 +81,8 @@ void writeJsonDump(const Game& game, std::ostream& out) {
   out << "{\n";
   for (const auto& item : scalarItems()) {
     const std::string text = item.text(w);
-    const bool isText = std::string(item.name) == "ClockText";
-    out << "  " << quoted(item.name) << ": " << (isText ? quoted(text) : jsonValue(text)) << ",\n";
+    out << "  " << quoted(item.name) << ": "
+        << (isText(*item.field) ? quoted(text) : jsonValue(text)) << ",\n";
   }
   out << "  \"bodies\": [";
   const auto& tables = tableNames();

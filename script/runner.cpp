@@ -1,6 +1,7 @@
 #include "script/runner.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -11,9 +12,13 @@
 #include <utility>
 #include <vector>
 
+#include "app/field_tools.h"
+#include "app/new_system.h"
+#include "app/preview.h"
 #include "app/time_control.h"
 #include "app/timeline.h"
 #include "app/typed_value.h"
+#include "form/convert.h"
 #include "form/player.h"
 #include "platform/system_file.h"
 #include "script/control_items.h"
@@ -140,6 +145,13 @@ class ScriptRun {
         {"save", &ScriptRun::save},
         {"open", &ScriptRun::open},
         {"hash", &ScriptRun::hash},
+        {"pick", &ScriptRun::fieldTool},
+        {"drag", &ScriptRun::fieldTool},
+        {"aim", &ScriptRun::fieldTool},
+        {"add", &ScriptRun::fieldTool},
+        {"orbit", &ScriptRun::fieldTool},
+        {"preview", &ScriptRun::preview},
+        {"new", &ScriptRun::newSystemAction},
         {"seek", &ScriptRun::alongTheTimeline},
         {"back", &ScriptRun::alongTheTimeline},
         {"undo", &ScriptRun::alongTheTimeline},
@@ -280,6 +292,52 @@ class ScriptRun {
     out_ << "hash=" << buf << "\n";
   }
 
+  // "pick X Y", "drag X Y", "add X Y" in twips of the field, "aim MX MY" in twips
+  // per tick, "orbit" alone: the tools on the field of a paused game.
+  void fieldTool(const Line& line) {
+    const bool takesPoint = line.action != "orbit";
+    const auto w = words(line.rest);
+    std::optional<double> a, b;
+    if (w.size() == 2) {
+      a = strictNumberOf(w[0]);
+      b = strictNumberOf(w[1]);
+    }
+    if (takesPoint ? !(a && b && std::isfinite(*a) && std::isfinite(*b)) : !w.empty()) {
+      throw ScriptError(takesPoint ? "usage: " + line.action + " X Y" : "usage: orbit");
+    }
+    ToolOutcome outcome = ToolOutcome::kNotAvailable;
+    if (line.action == "pick") outcome = pickAt(game_, *a, *b);
+    if (line.action == "drag") outcome = dragTo(game_, *a, *b);
+    if (line.action == "aim") outcome = aimAt(game_, *a, *b);
+    if (line.action == "add") outcome = addBodyAt(game_, *a, *b);
+    if (line.action == "orbit") outcome = orbitSelected(game_);
+    if (outcome == ToolOutcome::kNotAvailable) {
+      err_ << line.number << ": " << line.action << " is not available\n";
+    } else if (outcome == ToolOutcome::kTableFull) {
+      err_ << line.number << ": add: every body of the tables is in use\n";
+    }
+  }
+
+  void newSystemAction(const Line& line) {
+    if (!line.rest.empty()) throw ScriptError("usage: new");
+    applyTypedValue(game_);
+    if (!newSystem(game_)) err_ << line.number << ": new is not available\n";
+  }
+
+  // "preview T": the world T ticks ahead, for PreviewX(i) and PreviewY(i).
+  void preview(const Line& line) {
+    long long ticks = 0;
+    if (!parseInt(line.rest, ticks) || ticks < 1 || ticks > kMostPreviewTicks) {
+      throw ScriptError("usage: preview T (ticks, 1 to " + std::to_string(kMostPreviewTicks) + ")");
+    }
+    if (!pausedForEditing(game_)) {
+      err_ << line.number << ": preview is not available\n";
+      return;
+    }
+    applyTypedValue(game_);
+    preview_ = std::make_unique<World>(runAhead(futureStart(game_), static_cast<int>(ticks)));
+  }
+
   // "seek T", "back", "undo", "redo": a move the game refuses is noted, nothing changed.
   void alongTheTimeline(const Line& line) {
     Timeline& t = *game_.timeline;
@@ -326,6 +384,10 @@ class ScriptRun {
     if (item == "TimelineFirst") return std::to_string(t.first());
     if (item == "TimelineLast") return std::to_string(t.last(game_));
     if (item == "TimelineBytes") return std::to_string(t.bytes());
+    if (item.rfind("PreviewX(", 0) == 0 || item.rfind("PreviewY(", 0) == 0) {
+      if (!preview_) throw ScriptError("no preview for " + item + ": preview T first");
+      if (const auto entry = tableEntryText(*preview_, "Planet" + item.substr(7))) return *entry;
+    }
     throw ScriptError("unknown item " + item);
   }
 
@@ -333,6 +395,7 @@ class ScriptRun {
   std::ostream& err_;
   HeadlessGame headless_;
   Game& game_;
+  std::unique_ptr<World> preview_;  // the last preview's world
 };
 
 }  // namespace

@@ -1,8 +1,7 @@
 #include "script/world_items.h"
 
-#include <cstring>
-
 #include "form/convert.h"
+#include "world/world_fields.h"
 
 namespace velmora {
 
@@ -12,23 +11,13 @@ std::string num(double v) {
   return roundTripText(v);
 }
 
-#define VELMORA_SCALAR(field)                                                \
-  ScalarItem {                                                               \
-#field, [](const World& w) { return num(static_cast<double>(w.field)); } \
-  }
-
 class Fnv {
  public:
-  void bytes(const void* data, size_t size) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    for (size_t i = 0; i < size; ++i) {
-      hash_ ^= p[i];
+  void bytes(std::span<const std::byte> data) {
+    for (const std::byte b : data) {
+      hash_ ^= static_cast<unsigned char>(b);
       hash_ *= 1099511628211ULL;
     }
-  }
-  template <class T>
-  void value(const T& v) {
-    bytes(&v, sizeof v);
   }
   uint64_t hash() const { return hash_; }
 
@@ -38,73 +27,31 @@ class Fnv {
 
 }  // namespace
 
+std::string ScalarItem::text(const World& w) const {
+  if (isText(*field)) return textOf(w, *field);
+  return num(numberOf(w, *field));
+}
+
 const std::vector<ScalarItem>& scalarItems() {
-  static const std::vector<ScalarItem> items = {
-      VELMORA_SCALAR(PlanetCount),
-      VELMORA_SCALAR(GravityExponent),
-      VELMORA_SCALAR(PlanetRadius),
-      VELMORA_SCALAR(BondRange),
-      VELMORA_SCALAR(SunRadius),
-      VELMORA_SCALAR(ImpactJitter),
-      VELMORA_SCALAR(ImpactJitterSpan),
-      VELMORA_SCALAR(StartSpin),
-      VELMORA_SCALAR(StartSpinSpan),
-      VELMORA_SCALAR(StartSpinQuarter),
-      VELMORA_SCALAR(BorderMomentumDivisor),
-      VELMORA_SCALAR(SeedCounter),
-      VELMORA_SCALAR(TaggedPlanet),
-      VELMORA_SCALAR(GoBlinkTicks),
-      VELMORA_SCALAR(ElapsedSeconds),
-      VELMORA_SCALAR(LastDisturbance),
-      VELMORA_SCALAR(StableSeconds),
-      VELMORA_SCALAR(StabilityFactor),
-      VELMORA_SCALAR(PlanetFactor),
-      VELMORA_SCALAR(HighScore),
-      VELMORA_SCALAR(TopScore),
-      VELMORA_SCALAR(TallyValue2),
-      ScalarItem{"ClockText", [](const World& w) { return w.ClockText; }},
-      VELMORA_SCALAR(ClockHour),
-      VELMORA_SCALAR(ClockMinute),
-      VELMORA_SCALAR(ClockSecond),
-      VELMORA_SCALAR(StartHour),
-      VELMORA_SCALAR(StartMinute),
-      VELMORA_SCALAR(StartSecond),
-  };
+  static const std::vector<ScalarItem> items = [] {
+    std::vector<ScalarItem> out;
+    for (const ScalarField& f : worldScalars()) out.push_back({f.name, &f});
+    return out;
+  }();
   return items;
 }
 
-#undef VELMORA_SCALAR
-
 const std::vector<const char*>& tableNames() {
-  static const std::vector<const char*> names = {
-      "PlanetX",    "PlanetY",   "MomentumX",   "MomentumY",  "PlanetGravity",
-      "PlanetType", "PlanetRed", "PlanetGreen", "PlanetBlue", "PlanetOff"};
+  static const std::vector<const char*> names = [] {
+    std::vector<const char*> out;
+    for (const TableField& t : worldTables()) out.push_back(t.name);
+    return out;
+  }();
   return names;
 }
 
 std::string tableEntryText(const World& w, int table, int i) {
-  switch (table) {
-    case 0:
-      return num(w.PlanetX[i]);
-    case 1:
-      return num(w.PlanetY[i]);
-    case 2:
-      return num(w.MomentumX[i]);
-    case 3:
-      return num(w.MomentumY[i]);
-    case 4:
-      return num(w.PlanetGravity[i]);
-    case 5:
-      return num(w.PlanetType[i]);
-    case 6:
-      return num(w.PlanetRed[i]);
-    case 7:
-      return num(w.PlanetGreen[i]);
-    case 8:
-      return num(w.PlanetBlue[i]);
-    default:
-      return num(w.PlanetOff[i]);
-  }
+  return num(entryOf(w, worldTables()[static_cast<size_t>(table)], i));
 }
 
 std::optional<std::string> tableEntryText(const World& world, const std::string& item) {
@@ -118,31 +65,23 @@ std::optional<std::string> tableEntryText(const World& world, const std::string&
     if (c < '0' || c > '9') return std::nullopt;
     index = index * 10 + (c - '0');
   }
-  const auto& names = tableNames();
-  for (size_t t = 0; t < names.size(); ++t) {
-    if (name == names[t]) return tableEntryText(world, static_cast<int>(t), index);
+  const auto tables = worldTables();
+  for (size_t t = 0; t < tables.size(); ++t) {
+    if (name == tables[t].name) return tableEntryText(world, static_cast<int>(t), index);
   }
   return std::nullopt;
 }
 
 uint64_t worldHash(const World& w) {
   Fnv h;
-  h.value(w.PlanetX);
-  h.value(w.PlanetY);
-  h.value(w.MomentumX);
-  h.value(w.MomentumY);
-  h.value(w.PlanetGravity);
-  h.value(w.PlanetType);
-  h.value(w.PlanetRed);
-  h.value(w.PlanetGreen);
-  h.value(w.PlanetBlue);
-  h.value(w.PlanetOff);
-  for (const auto v : {w.PlanetCount, w.PlanetRadius, w.BondRange, w.SunRadius, w.ImpactJitter,
-                       w.ImpactJitterSpan, w.StartSpin, w.StartSpinSpan, w.StartSpinQuarter,
-                       w.BorderMomentumDivisor, w.SeedCounter, w.TaggedPlanet}) {
-    h.value(v);
+  for (const TableField& t : worldTables()) h.bytes(bytesOf(w, t));
+  // The hashed settings, the whole numbers first and then the exponent: the order
+  // every golden hash was taken in.
+  for (const bool whole : {true, false}) {
+    for (const ScalarField& s : worldScalars()) {
+      if (s.kept == Kept::kSaved && isWhole(s) == whole) h.bytes(bytesOf(w, s));
+    }
   }
-  h.value(w.GravityExponent);
   return h.hash();
 }
 

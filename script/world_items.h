@@ -11,16 +11,19 @@
 
 namespace velmora {
 
+struct ScalarField;
+
 struct ScalarItem {
   const char* name;
-  std::string (*text)(const World&);  // the value as the runner prints it
+  const ScalarField* field;                // its entry in the World's field list
+  std::string text(const World& w) const;  // the value as the runner prints it
 };
 
-// Every scalar, in a fixed order: the simulation settings, the tag and blink
-// counters, then the clock and score counters.
+// Every scalar of the World's field list, in its order: the simulation settings,
+// the tag and blink counters, then the clock and score counters.
 const std::vector<ScalarItem>& scalarItems();
 
-// The ten tables' names, in table order.
+// The tables' names, in table order.
 const std::vector<const char*>& tableNames();
 
 // "PlanetX(12)" and the like; nothing when the name or index is unknown.

@@ -18,9 +18,10 @@ velmora_install_missing() {
     sudo=(sudo)
   fi
   echo "Installing: ${missing[*]}" >&2
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-      "${missing[@]}"
+  # Unattended, without debconf's warnings about its missing dialog tools.
+  local quiet=(env DEBIAN_FRONTEND=noninteractive DEBCONF_NOWARNINGS=yes)
+  "${sudo[@]}" "${quiet[@]}" apt-get update -qq &&
+    "${sudo[@]}" "${quiet[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
 VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev nlohmann-json3-dev libpng-dev)

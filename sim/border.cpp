@@ -154,7 +154,7 @@ void Newton(World& w, const TickInputs& in, Rng& rng, int n) {
 }
 
 int borderStep(World& w, const TickInputs& in, Rng& rng, int i) {
-  if (in.borderOption < kSlomo || in.borderOption > kDie) return 0;
+  if (in.borderOption < 0 || in.borderOption >= kBorderOptionCount) return 0;
   // The right limit is W itself; the bottom limit is rounded to single precision too.
   const double right = in.W;
   const double bottom = static_cast<float>(in.H - 300);

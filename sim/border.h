@@ -3,21 +3,11 @@
 #pragma once
 
 #include "sim/tick.h"
+#include "world/border_option.h"
 #include "world/rng.h"
 #include "world/world.h"
 
 namespace velmora::sim {
-
-// Border option indices, as the option group numbers them.
-enum BorderOption : int {
-  kSlomo = 0,
-  kWall = 1,
-  kWrap = 2,
-  kComet = 3,
-  kChaos = 4,
-  kFourDim = 5,
-  kDie = 6,
-};
 
 // Tests the edges of body i in the order left, right, top, bottom, each test seeing
 // what the one before left, applies the selected rule to every edge crossed and

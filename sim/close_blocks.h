@@ -1,12 +1,13 @@
 // Where a column's close partners lie among the gravity pass's lanes. A close pair
 // adds the force carried from the pair before (or none, after a kick), which costs
-// the lanes several selects; the blocks without one take the plain pull alone.
+// the lanes several selects; the blocks without one take the plain pull alone. The
+// words are those of the map in pull_rows.h.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-#include "sim/edge_lanes.h"
+#include "sim/axial_lanes.h"
 #include "world/world.h"
 
 namespace velmora::sim {

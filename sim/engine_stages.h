@@ -13,7 +13,7 @@ namespace velmora::sim {
 class EngineStages {
  public:
   EngineStages(World& world, const TickInputs& in, Rng& rng, Surface& surface,
-               EdgeSweep order = EdgeSweep::kGuess)
+               AxialSweep order = AxialSweep::kGuess)
       : w_(world), in_(in), rng_(rng), surface_(surface), order_(order) {}
 
   void move(int i);
@@ -36,7 +36,7 @@ class EngineStages {
   const TickInputs& in_;
   Rng& rng_;
   Surface& surface_;
-  EdgeSweep order_;
+  AxialSweep order_;
   CarriedForce force_;  // 0 at the start of every tick
   double sumX_ = 0;
   double sumY_ = 0;

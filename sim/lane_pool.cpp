@@ -75,7 +75,7 @@ void LanePool::resize(int threads, int minRowsPerThread, int chunkRows) {
 }
 
 bool LanePool::worthSharing(int rows) const {
-  return !workers_.empty() && rows >= 2 * minRowsPerThread_;
+  return !workers_.empty() && rows >= 2 * minRowsPerThread_ && !Alone::active();
 }
 
 void LanePool::start() {

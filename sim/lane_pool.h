@@ -1,6 +1,7 @@
 // A small fixed pool of worker threads for the gravity pass's lanes. The pass cuts
 // its rows into chunks and every thread takes chunks as it comes free; each row
-// still sums its own body in the literal order, so no split changes a bit.
+// still sums its own body in the literal order, so no split changes a bit (the map
+// in pull_rows.h shows which stages of the pass share their work).
 //
 // The caller never waits for a thread that has not woken: it waits only for the
 // chunks taken, so a worker the system scheduler holds back costs nothing but its
@@ -49,6 +50,20 @@ class LanePool {
 
   // Whether a pass over `rows` rows is worth more threads than the caller's.
   bool worthSharing(int rows) const;
+
+  // While one lives, the passes of its thread run on that thread alone: a run ahead
+  // of the game on another thread leaves the pool to the game's own ticks.
+  class Alone {
+   public:
+    Alone() { ++depth_; }
+    ~Alone() { --depth_; }
+    Alone(const Alone&) = delete;
+    Alone& operator=(const Alone&) = delete;
+    static bool active() { return depth_ > 0; }
+
+   private:
+    static inline thread_local int depth_ = 0;
+  };
   // Runs work(c) once for every chunk c of 0..chunks-1 and returns when all are
   // done: on the calling thread alone unless `share`, else on whichever threads
   // come first. At most 65535 chunks.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cmath>
+#include <type_traits>
 
 #include "sim/power.h"
 
@@ -37,6 +38,21 @@ inline Law lawOf(double exponent) {
   return (exponent == 0 || exponent == 1) ? Law::kExact : Law::kOther;
 }
 
+// run(law) with the law of `exponent` as a constant, std::integral_constant<Law, L>:
+// the one place a law picks a template.
+template <class Run>
+decltype(auto) withLaw(double exponent, const Run& run) {
+  switch (lawOf(exponent)) {
+    case Law::kSquare:
+      return run(std::integral_constant<Law, Law::kSquare>{});
+    case Law::kExact:
+      return run(std::integral_constant<Law, Law::kExact>{});
+    case Law::kOther:
+      break;
+  }
+  return run(std::integral_constant<Law, Law::kOther>{});
+}
+
 // The exponent of d2 in q for Law::kOther.
 inline double halfExponent(double exponent) {
   return -(exponent + 1) * 0.5;
@@ -44,7 +60,7 @@ inline double halfExponent(double exponent) {
 
 // Lane arithmetic of a pull free of edge cases (dx != 0, dy != 0, all finite):
 // fx = dx * q, fy = |dy| * q with q = 10000 G / (r^x * r), before fy's sign.
-// kInRange drops the power's edge checks, for d2 whose power is known to be normal.
+// kInRange drops the power's range checks, for d2 whose power is known to be normal.
 template <Law kLaw, bool kInRange = false>
 inline double pullQuotient(double scaledGravity, double d2, double r, double exponent,
                            double half) {
@@ -56,15 +72,11 @@ inline double pullQuotient(double scaledGravity, double d2, double r, double exp
 }
 
 inline double pullQuotient(double scaledGravity, double d2, double r, double exponent) {
-  switch (lawOf(exponent)) {
-    case Law::kSquare:
-      return pullQuotient<Law::kSquare>(scaledGravity, d2, r, exponent, 0);
-    case Law::kExact:
-      return pullQuotient<Law::kExact>(scaledGravity, d2, r, exponent, 0);
-    case Law::kOther:
-      break;
-  }
-  return pullQuotient<Law::kOther>(scaledGravity, d2, r, exponent, halfExponent(exponent));
+  return withLaw(exponent, [&](auto law) {
+    constexpr Law kLaw = decltype(law)::value;
+    const double half = kLaw == Law::kOther ? halfExponent(exponent) : 0;
+    return pullQuotient<kLaw>(scaledGravity, d2, r, exponent, half);
+  });
 }
 
 }  // namespace velmora::sim

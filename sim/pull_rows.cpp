@@ -1,6 +1,5 @@
-// Built at -O3 (see CMakeLists.txt): the inner loops run over the bodies i pulled by
-// one or two bodies j, so each vector lane sums its own body in the literal order of
-// j and the vector width cannot change a bit.
+// The gravity kernel, in the order of its pipeline (pull_rows.h has the map and the
+// words): the entry point, then a section for each stage it runs.
 #include "sim/pull_rows.h"
 
 #include <algorithm>
@@ -14,8 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "sim/axial_lanes.h"
 #include "sim/close_blocks.h"
-#include "sim/edge_lanes.h"
 #include "sim/gravity.h"
 #include "sim/lane_pool.h"
 #include "sim/power.h"
@@ -23,6 +22,92 @@
 
 namespace velmora::sim {
 namespace {
+
+// ===== The stages, in the order the entry point runs them =====
+
+// The bodies that pull (not off), highest first, and how far out they lie.
+struct Gathered {
+  std::vector<int> columns;
+  double extent = 0;  // the largest |X| or |Y| among them
+};
+
+// The force each row takes carried in from the live row above; NaN where it is not
+// known before the sweep.
+struct CarriedIn {
+  Table<double> fx, fy;
+};
+
+// 1. Classify
+Gathered gather(const World& w, int top);
+void classify(const World& w, int n, double extent, PullRows& rows);
+bool axialFormulasHold(const World& w, const std::vector<int>& columns, const PullRows& rows);
+// 2. Sweeps
+bool guessAxialFirst();
+void noteAxialRows(int axialRows, int live);
+int axialSweep(const World& w, int n, const std::vector<int>& columns, CarriedIn& in,
+               CloseCells& cells, Table<double>& closest, PullRows& rows);
+void plainSweep(const World& w, int n, const std::vector<int>& columns, bool axial, CarriedIn& in,
+                CloseCells& cells, Table<double>& closest, PullRows& rows);
+// 3. Mark, and sweep again
+void mark(const World& w, int n, const std::vector<int>& columns, const Table<double>& closest,
+          PullRows& rows);
+int sweepAxial(const World& w, int n, const std::vector<int>& columns, const CarriedIn& in,
+               Table<double>& closest, PullRows& rows);
+// 4. Settle
+void settle(const World& w, int n, const std::vector<int>& columns, const Table<double>& closest,
+            PullRows& rows);
+// 5. Kicks
+void listKicks(const World& w, int n, int live, const Table<double>& closest,
+               const CloseCells& cells, PullRows& rows);
+
+}  // namespace
+
+// ===== Entry point =====
+
+void computePullRows(const World& w, int top, PullRows& rows, AxialSweep order) {
+  rows.anyNear = false;
+  rows.settledRows = 0;
+  rows.axialFirst = false;
+  if (top < 0) return;
+  const int n = top + 1;
+  // 1. Classify.
+  const Gathered pulling = gather(w, top);
+  const int live = static_cast<int>(pulling.columns.size());
+  classify(w, n, pulling.extent, rows);
+  Table<double> closest;
+  closest.fill(1e300);
+  const bool axial = axialFormulasHold(w, pulling.columns, rows);
+  // 2. Sweep. The axial formulas hold only in range: either sweep fills `in`, as
+  // sweepAxial needs.
+  const bool guessed = order == AxialSweep::kGuess && guessAxialFirst();
+  rows.axialFirst = axial && (order == AxialSweep::kFirst || guessed);
+  CarriedIn in;
+  CloseCells cells;
+  if (rows.axialFirst) {
+    const int axialRows = axialSweep(w, n, pulling.columns, in, cells, closest, rows);
+    if (order == AxialSweep::kGuess) noteAxialRows(axialRows, live);
+  } else if (rows.inRange) {
+    plainSweep(w, n, pulling.columns, axial, in, cells, closest, rows);
+  }
+  // 3. Mark, and sweep again the rows the plain sweep left for their axial pairs.
+  mark(w, n, pulling.columns, closest, rows);
+  if (axial && !rows.axialFirst) {
+    const int axialRows = sweepAxial(w, n, pulling.columns, in, closest, rows);
+    if (order == AxialSweep::kGuess) noteAxialRows(axialRows, live);
+  }
+  // 4. Settle.
+  settle(w, n, pulling.columns, closest, rows);
+  // 5. Kicks.
+  listKicks(w, n, live, closest, cells, rows);
+}
+
+double productThenSum(double a, double b, double c) {
+  return a * b + c;
+}
+
+namespace {
+
+// ===== 1. Classify: what the lanes can take this tick =====
 
 // Within these ranges the lane arithmetic stays normal and finite: no overflow of
 // power * r, no underflow of the quotient. |position| <= 1e49 keeps r <= 3e49.
@@ -32,6 +117,72 @@ constexpr double kMaxPower = 1e80;
 constexpr double kMinGravity = 1e-50;
 constexpr double kMaxGravity = 1e200;
 
+// The largest squared distance whose root is at most `range` (0 for a negative one):
+// sqrt is monotonic, so d2 <= it exactly when sqrt(d2) <= range.
+double rootLimit(double range) {
+  if (!(range > 0)) return 0;
+  double t = range * range;
+  while (std::sqrt(t) > range) t = std::nextafter(t, 0.0);
+  while (std::sqrt(std::nextafter(t, 1.0 / 0.0)) <= range) t = std::nextafter(t, 1.0 / 0.0);
+  return t;
+}
+
+Gathered gather(const World& w, int top) {
+  Gathered g;
+  for (int j = top; j >= 0; --j) {
+    if (w.PlanetOff[j] == 1) continue;
+    g.columns.push_back(j);
+    g.extent = std::max({g.extent, std::fabs(w.PlanetX[j]), std::fabs(w.PlanetY[j])});
+  }
+  return g;
+}
+
+// Clears the rows and sorts the bodies: those whose gravity the lanes can take, and
+// whether the lane arithmetic holds for this tick's positions and exponent at all.
+void classify(const World& w, int n, double extent, PullRows& rows) {
+  for (int i = 0; i < n; ++i) {
+    rows.sumX[i] = rows.sumY[i] = rows.redo[i] = rows.near[i] = 0;
+    rows.kicks[i].clear();
+    const double scaled = kGravityScale * w.PlanetGravity[i];
+    const double size = std::fabs(scaled);
+    const bool plain = scaled == 0 || (size >= kMinGravity && size <= kMaxGravity);
+    rows.plainBody[i] = plain ? 1.0 : 0.0;
+    rows.scaled[i] = plain ? scaled : 0.0;
+  }
+  const double e = w.GravityExponent;
+  const double farthest = 3 * extent;
+  const double p1 = otherPower(1, e);
+  const double p2 = otherPower(farthest < 1 ? 1 : farthest, e);
+  // d2^-(x+1)/2 directly: 1 at d2 = 1, and its other end within 1 / (kMaxPower * r).
+  const double far2 = farthest < 1 ? 1 : farthest * farthest;
+  const double f2 = powerOf(far2, halfExponent(e));
+  const bool quotientInRange = lawOf(e) != Law::kOther || (f2 >= 1e-130 && f2 <= kMaxPower);
+  rows.inRange = extent <= kMaxPosition && quotientInRange &&
+                 (e == 2 || (std::min(p1, p2) >= kMinPower && std::max(p1, p2) <= kMaxPower));
+  // sqrt(d2) <= R needs d2 <= R^2 (1 + 2^-52): the margin makes the test safe.
+  const double radius = w.PlanetRadius;
+  rows.farBound = std::max(1.0, radius >= 0 ? radius * radius * (1 + 1e-12) : 0.0);
+}
+
+// Whether the literal pass's formulas for level and straight pairs hold in the lanes
+// this tick: positions and powers within range, no distant pair nearer than 1, and
+// every pulling body's gravity one the lanes take.
+bool axialFormulasHold(const World& w, const std::vector<int>& columns, const PullRows& rows) {
+  if (!rows.inRange || rootLimit(w.PlanetRadius) < 1) return false;
+  for (const int j : columns) {
+    if (rows.plainBody[j] == 0) return false;
+  }
+  return true;
+}
+
+// ===== 2. Sweeps: every row's sums in lanes =====
+//
+// --- 2.1 How the lane loops are compiled ---
+
+// This file is built at -O3 (see CMakeLists.txt): the inner loops run over the bodies
+// i pulled by one or two bodies j, so each vector lane sums its own body in the
+// literal order of j and the vector width cannot change a bit.
+//
 // Wider lanes where the processor has them, chosen at run time. Every lane computes
 // the same scalar formula and contraction stays off, so no bit depends on the choice.
 // GCC only: clang cannot clone templates, and its fuzzing build needs no speed.
@@ -51,30 +202,7 @@ constexpr double kMaxGravity = 1e200;
 #define VELMORA_IVDEP _Pragma("GCC ivdep")
 #endif
 
-struct Column {
-  double x, y, scaled;
-  double closeBound;     // squared distances at or below it are close (r <= radius or r = 0)
-  double bondBound;      // close ones above it kick (r > bonding range); infinite for the sun
-  uint64_t edgeBlocks;   // the blocks of lanes that may hold other level or straight partners
-  uint64_t closeBlocks;  // those that may hold its close partners
-  int lane;              // the lane of its own body, which it skips, or kNoLane
-  LaneRange straight;    // lanes straight above or below it, each one
-  std::array<LaneRange, kLevelRuns> level;  // lanes exactly level with it, each one
-  LaneRange known;  // from the first of those lanes to the last, for a quick test
-};
-
-// The lane a column skips when it has none of its own (its body is not a lane).
-constexpr int kNoLane = std::numeric_limits<int>::max() - 1;
-
-struct Lanes {
-  const double* __restrict px;
-  const double* __restrict py;
-  double* __restrict sx;
-  double* __restrict sy;
-  double* __restrict closest;
-  double* __restrict carryX;  // the force each lane carries, sign corrections and all
-  double* __restrict carryY;
-};
+// --- 2.2 A pair in the lanes' arithmetic ---
 
 // The pull of a body at (xj, yj) on one at (xi, yi) in the lanes' arithmetic, as
 // both the column sweeps and the single rows compute it: fx = dx q, fy = dy q (|dy| q
@@ -99,15 +227,15 @@ VELMORA_PAIR LanePull lanePull(double xj, double yj, double xi, double yi, doubl
 // turned for dy), when it is the literal pass's own, with g = 10000 G / r^x. Within
 // the lanes' range and beyond the far bound r^x is normal and g finite, so none of
 // the literal pass's other branches can apply.
-struct EdgeAwarePull {
+struct AxialAwarePull {
   double dx, dy, d2, fx, fy;
-  bool edge;  // the pair is level or straight
+  bool axial;  // the pair is level or straight
 };
 
 // What a lane is known to be to its column before any arithmetic: either, or
 // straight above or below it, or exactly level with it. The known ones need no
 // tests, and for most laws no root.
-enum class Edge { kEither, kStraight, kLevel };
+enum class Alignment { kEither, kStraight, kLevel };
 
 // Bitwise, which the vectoriser takes as it is: `when ? a : b`.
 VELMORA_PAIR double pick(bool when, double a, double b) {
@@ -122,47 +250,75 @@ VELMORA_PAIR double unitLike(double v) {
   return std::bit_cast<double>((std::bit_cast<uint64_t>(v) & kSign) | std::bit_cast<uint64_t>(1.0));
 }
 
-// Every lane forms one quotient v, q for a plain pair and g for an edge one, and
+// Every lane forms one quotient v, q for a plain pair and g for an axial one, and
 // both forces as a factor times v: dx and dy for a plain pair; +-1 (exactly g) and
 // kLevelCosine for a level one; 0 and +-1 for a straight one. The fewer selects,
 // the faster the loop: it is bound by its operations, not by its quotient.
-template <Law kLaw, Edge kEdge = Edge::kEither>
-VELMORA_PAIR EdgeAwarePull edgeAwarePull(double xj, double yj, double xi, double yi, double scaled,
-                                         double e) {
+template <Law kLaw, Alignment kAlignment = Alignment::kEither>
+VELMORA_PAIR AxialAwarePull axialAwarePull(double xj, double yj, double xi, double yi,
+                                           double scaled, double e) {
   const double dx = xj - xi;
   const double dy = yj - yi;
   const double d2 = dx * dx + dy * dy;
   // A lane known straight or level with its column may also sit on its point: that
   // pair (d2 = 0) is close, and the far formulas key it for the literal checks.
-  const bool level = kEdge == Edge::kEither ? dy == 0 : kEdge == Edge::kLevel;
-  const bool straight = kEdge == Edge::kEither ? dx == 0 : kEdge == Edge::kStraight;
-  const bool edge = level | straight;
+  const bool level = kAlignment == Alignment::kEither ? dy == 0 : kAlignment == Alignment::kLevel;
+  const bool straight =
+      kAlignment == Alignment::kEither ? dx == 0 : kAlignment == Alignment::kStraight;
+  const bool axial = level | straight;
   // q = scaled / (r^x r) as pullQuotient in range; g = scaled / r^x, r^x as the
-  // literal pass's lawPower has it (powerOf's bits without its edge checks). An edge
-  // lane's power is multiplied by 1, exactly, selected bitwise: from a plain select
+  // literal pass's lawPower has it (powerOf's bits without its range checks). An
+  // axial lane's power is multiplied by 1, exactly, selected bitwise: from a plain select
   // the compiler makes two quotients and keeps one.
   double v = 0;
   if constexpr (kLaw != Law::kOther) {
     const double r = __builtin_sqrt(d2);
-    const double rOrOne = pick(edge, 1.0, r);
+    const double rOrOne = pick(axial, 1.0, r);
     if constexpr (kLaw == Law::kSquare) v = scaled / (d2 * rOrOne);
     if constexpr (kLaw == Law::kExact) v = scaled / ((e == 1 ? r : 1.0) * rOrOne);
   }
   if constexpr (kLaw == Law::kOther) {
-    // This law's q needs no root. An edge pair's r is |dx| + |dy|, one of them 0:
+    // This law's q needs no root. An axial pair's r is |dx| + |dy|, one of them 0:
     // the root of a rounded square is the number's magnitude exactly (binary
     // arithmetic, rounding to nearest, no underflow: d2 is beyond 1 wherever the
     // pull is used).
     const double along = std::fabs(dx) + std::fabs(dy);
-    const double power = powerInRange(edge ? along : d2, edge ? e : halfExponent(e));
-    v = edge ? scaled / power : scaled * power;
+    const double power = powerInRange(axial ? along : d2, axial ? e : halfExponent(e));
+    v = axial ? scaled / power : scaled * power;
   }
   // Both level and straight is a pair at one point: close, so its force is carried.
   // A straight pair's dx is +0 (0 g as the literal pass has it) even from -0.
   const double ux = pick(level, unitLike(dx), pick(straight, 0.0, dx));
   const double uy = pick(level, kLevelCosine, pick(straight, unitLike(dy), dy));
-  return {dx, dy, d2, ux * v, uy * v, edge};
+  return {dx, dy, d2, ux * v, uy * v, axial};
 }
+
+// --- 2.3 A column's pull on a lane, by formula ---
+
+struct Column {
+  double x, y, scaled;
+  double closeBound;     // squared distances at or below it are close (r <= radius or r = 0)
+  double bondBound;      // close ones above it kick (r > bonding range); infinite for the sun
+  uint64_t axialBlocks;  // the blocks of lanes that may hold other level or straight partners
+  uint64_t closeBlocks;  // those that may hold its close partners
+  int lane;              // the lane of its own body, which it skips, or kNoLane
+  LaneRange straight;    // lanes straight above or below it, each one
+  std::array<LaneRange, kLevelRuns> level;  // lanes exactly level with it, each one
+  LaneRange known;  // from the first of those lanes to the last, for a quick test
+};
+
+// The lane a column skips when it has none of its own (its body is not a lane).
+constexpr int kNoLane = std::numeric_limits<int>::max() - 1;
+
+struct Lanes {
+  const double* __restrict px;
+  const double* __restrict py;
+  double* __restrict sx;
+  double* __restrict sy;
+  double* __restrict closest;
+  double* __restrict carryX;  // the force each lane carries, sign corrections and all
+  double* __restrict carryY;
+};
 
 // Keys of `closest` beyond a least squared distance; the lesser one wins.
 constexpr double kLiteralKey = -2;  // a distant pair only the literal checks can take
@@ -190,17 +346,17 @@ VELMORA_PAIR void storeLane(const LaneState& s, const Lanes& l, int i) {
 // of 0 (turned too: -0 for a negative dy). `closest` keeps the least squared
 // distance, or the least key once a pair needs more: kKickKey for a kick, which the
 // sun's row does not make (its lane is redone), kLiteralKey for a distant pair
-// exactly level or straight (with the edge formulas: one whose dx dy underflows,
-// the level and straight ones taking edgeAwarePull). The far formulas take the pull
+// exactly level or straight (with the axial formulas: one whose dx dy underflows,
+// the level and straight ones taking axialAwarePull). The far formulas take the pull
 // alone, for lanes where the column has no close partner: a close pair met there all
 // the same is keyed for the literal checks. kStraightFar and kLevelFar are
-// kEdgesFar for lanes known straight or level.
-enum class Formula { kFar, kPlain, kEdgesFar, kEdges, kStraightFar, kLevelFar };
+// kAxialFar for lanes known straight or level.
+enum class Formula { kFar, kPlain, kAxialFar, kAxial, kStraightFar, kLevelFar };
 
 // The pair formula a far formula takes its lanes' pulls from.
-constexpr Edge edgeOf(Formula f) {
-  if (f == Formula::kStraightFar) return Edge::kStraight;
-  return f == Formula::kLevelFar ? Edge::kLevel : Edge::kEither;
+constexpr Alignment alignmentOf(Formula f) {
+  if (f == Formula::kStraightFar) return Alignment::kStraight;
+  return f == Formula::kLevelFar ? Alignment::kLevel : Alignment::kEither;
 }
 
 // A column's pull on a lane at (x, y) through the formula, and whether the formula
@@ -212,11 +368,11 @@ struct ColumnPull {
 
 template <Law kLaw, Formula kFormula>
 VELMORA_PAIR ColumnPull columnPull(const Column& c, double exponent, double x, double y) {
-  constexpr bool kEdgeAware = kFormula != Formula::kFar && kFormula != Formula::kPlain;
-  if constexpr (kEdgeAware) {
-    const EdgeAwarePull e =
-        edgeAwarePull<kLaw, edgeOf(kFormula)>(c.x, c.y, x, y, c.scaled, exponent);
-    return {{e.dx, e.dy, e.d2, e.fx, e.fy}, static_cast<bool>((e.dx * e.dy != 0) | e.edge)};
+  constexpr bool kAxialAware = kFormula != Formula::kFar && kFormula != Formula::kPlain;
+  if constexpr (kAxialAware) {
+    const AxialAwarePull e =
+        axialAwarePull<kLaw, alignmentOf(kFormula)>(c.x, c.y, x, y, c.scaled, exponent);
+    return {{e.dx, e.dy, e.d2, e.fx, e.fy}, static_cast<bool>((e.dx * e.dy != 0) | e.axial)};
   } else {
     const LanePull p = lanePull<kLaw>(c.x, c.y, x, y, c.scaled, exponent);
     return {p, p.dx * p.dy != 0};
@@ -227,7 +383,7 @@ template <Formula kFormula>
 VELMORA_PAIR void applyPull(const Column& c, const ColumnPull& pull, LaneState& s) {
   const LanePull& p = pull.p;
   const bool taken = pull.taken;
-  if constexpr (kFormula != Formula::kPlain && kFormula != Formula::kEdges) {
+  if constexpr (kFormula != Formula::kPlain && kFormula != Formula::kAxial) {
     const bool far = taken & (p.d2 > c.closeBound);
     const double key = far ? p.d2 : kLiteralKey;
     s.carryX = p.fx;
@@ -322,6 +478,8 @@ VELMORA_PAIR void twoColumnsOnePoint(const Column& ca, const Column& cb, double 
   }
 }
 
+// --- 2.4 A chunk of lanes through every column ---
+
 // The runs of lanes on one point from `next` on, in order, as a sweep meets them.
 struct OnePointRuns {
   const LaneRange* next;
@@ -341,66 +499,66 @@ struct OnePointRuns {
 };
 
 // The formula column c takes at `lane`: all of the close ones where its block may
-// hold close partners (the edge formulas give a plain pair's bits too); with
-// kEdges, the known edge's where the lane is straight or level with c, and the
-// edge formulas where its block may hold other such partners.
-template <bool kEdges>
+// hold close partners (the axial formulas give a plain pair's bits too); with
+// kAxial, the known alignment's where the lane is straight or level with c, and the
+// axial formulas where its block may hold other such partners.
+template <bool kAxial>
 VELMORA_PAIR Formula formulaAt(const Column& c, int lane) {
   const int block = lane / kLanesABlock;
   const bool close = ((c.closeBlocks >> block) & 1) != 0;
-  if constexpr (kEdges) {
-    if (close) return Formula::kEdges;
+  if constexpr (kAxial) {
+    if (close) return Formula::kAxial;
     if (c.known.holds(lane)) {
       if (c.straight.holds(lane)) return Formula::kStraightFar;
       for (const LaneRange& run : c.level) {
         if (run.holds(lane)) return Formula::kLevelFar;
       }
     }
-    return ((c.edgeBlocks >> block) & 1) != 0 ? Formula::kEdgesFar : Formula::kFar;
+    return ((c.axialBlocks >> block) & 1) != 0 ? Formula::kAxialFar : Formula::kFar;
   }
   return close ? Formula::kPlain : Formula::kFar;
 }
 
 // The next lane after `lane` where `range` starts or ends, or `last`.
-VELMORA_PAIR int nextRangeEdge(LaneRange range, int lane, int last) {
-  const int edge = lane < range.from ? range.from : lane < range.to ? range.to : last;
-  return std::min(edge, last);
+VELMORA_PAIR int nextRangeBound(LaneRange range, int lane, int last) {
+  const int bound = lane < range.from ? range.from : lane < range.to ? range.to : last;
+  return std::min(bound, last);
 }
 
-// The next lane after `lane` where one of c's known edges starts or ends, or `last`.
-VELMORA_PAIR int nextKnownEdge(const Column& c, int lane, int last) {
+// The next lane after `lane` where one of c's known runs starts or ends, or `last`.
+VELMORA_PAIR int nextKnownBound(const Column& c, int lane, int last) {
   if (lane >= c.known.to) return last;
   if (lane < c.known.from) return std::min(last, c.known.from);
-  last = nextRangeEdge(c.straight, lane, last);
-  for (const LaneRange& run : c.level) last = nextRangeEdge(run, lane, last);
+  last = nextRangeBound(c.straight, lane, last);
+  for (const LaneRange& run : c.level) last = nextRangeBound(run, lane, last);
   return last;
 }
 
 // The end of the run from `lane` (below `last`) in which each column keeps its
 // formula: up to the next block where any of the columns' masks changes, or with
-// kEdges the next lane where one of their known edges starts or ends.
-template <bool kEdges>
+// kAxial the next lane where one of their known runs starts or ends.
+template <bool kAxial>
 VELMORA_PAIR int sameFormulasUntil(const Column& a, const Column& b, int lane, int last) {
-  if constexpr (kEdges) {
-    last = nextKnownEdge(b, lane, nextKnownEdge(a, lane, last));
+  if constexpr (kAxial) {
+    last = nextKnownBound(b, lane, nextKnownBound(a, lane, last));
   }
   const int block = lane / kLanesABlock;
   // The bits that differ from the block's own, in each mask.
   const auto changes = [block](uint64_t mask) { return mask ^ (0 - ((mask >> block) & 1)); };
   uint64_t differ = changes(a.closeBlocks) | changes(b.closeBlocks);
-  if constexpr (kEdges) differ |= changes(a.edgeBlocks) | changes(b.edgeBlocks);
+  if constexpr (kAxial) differ |= changes(a.axialBlocks) | changes(b.axialBlocks);
   const uint64_t after = block == 63 ? 0 : differ >> (block + 1);
   const int same = after == 0 ? 64 : std::countr_zero(after);
   return std::min(last, (block + 1 + same) * kLanesABlock);
 }
 
-// Calls run with formula f as a constant, f being one that formulaAt<kEdges> gives.
-template <bool kEdges, class Run>
+// Calls run with formula f as a constant, f being one that formulaAt<kAxial> gives.
+template <bool kAxial, class Run>
 VELMORA_PAIR void withFormula(Formula f, const Run& run) {
   using F = Formula;
-  if constexpr (kEdges) {
-    if (f == F::kEdges) return run(std::integral_constant<F, F::kEdges>{});
-    if (f == F::kEdgesFar) return run(std::integral_constant<F, F::kEdgesFar>{});
+  if constexpr (kAxial) {
+    if (f == F::kAxial) return run(std::integral_constant<F, F::kAxial>{});
+    if (f == F::kAxialFar) return run(std::integral_constant<F, F::kAxialFar>{});
     if (f == F::kStraightFar) return run(std::integral_constant<F, F::kStraightFar>{});
     if (f == F::kLevelFar) return run(std::integral_constant<F, F::kLevelFar>{});
   } else {
@@ -409,29 +567,19 @@ VELMORA_PAIR void withFormula(Formula f, const Run& run) {
   run(std::integral_constant<F, F::kFar>{});
 }
 
-// The largest squared distance whose root is at most `range` (0 for a negative one):
-// sqrt is monotonic, so d2 <= it exactly when sqrt(d2) <= range.
-double rootLimit(double range) {
-  if (!(range > 0)) return 0;
-  double t = range * range;
-  while (std::sqrt(t) > range) t = std::nextafter(t, 0.0);
-  while (std::sqrt(std::nextafter(t, 1.0 / 0.0)) <= range) t = std::nextafter(t, 1.0 / 0.0);
-  return t;
-}
-
 // One or two columns' pulls on the lanes [from, to), in runs in which each column
 // keeps its formula, and the lanes sit on one point or not.
-template <Law kLaw, bool kEdges>
+template <Law kLaw, bool kAxial>
 VELMORA_PAIR void sweepTwo(const Column& a, const Column& b, double e, const Lanes& l, int from,
                            int to, OnePointRuns points) {
   for (int lane = from; lane < to;) {
-    int end = sameFormulasUntil<kEdges>(a, b, lane, to);
+    int end = sameFormulasUntil<kAxial>(a, b, lane, to);
     const bool onePoint = points.cut(lane, end);
-    withFormula<kEdges>(formulaAt<kEdges>(a, lane), [&](auto fa) VELMORA_INLINED {
-      withFormula<kEdges>(formulaAt<kEdges>(b, lane), [&](auto fb) VELMORA_INLINED {
+    withFormula<kAxial>(formulaAt<kAxial>(a, lane), [&](auto fa) VELMORA_INLINED {
+      withFormula<kAxial>(formulaAt<kAxial>(b, lane), [&](auto fb) VELMORA_INLINED {
         constexpr Formula kA = decltype(fa)::value;
         constexpr Formula kB = decltype(fb)::value;
-        if constexpr (kEdges) {  // only the edge sweep's order puts such lanes together
+        if constexpr (kAxial) {  // only the axial sweep's order puts such lanes together
           if (onePoint) return twoColumnsOnePoint<kLaw, kA, kB>(a, b, e, l, lane, end);
         }
         twoColumns<kLaw, kA, kB>(a, b, e, l, lane, end);
@@ -441,14 +589,14 @@ VELMORA_PAIR void sweepTwo(const Column& a, const Column& b, double e, const Lan
   }
 }
 
-template <Law kLaw, bool kEdges>
+template <Law kLaw, bool kAxial>
 VELMORA_PAIR void sweepOne(const Column& c, double e, const Lanes& l, int from, int to,
                            OnePointRuns points) {
   for (int lane = from; lane < to;) {
-    int end = sameFormulasUntil<kEdges>(c, c, lane, to);
+    int end = sameFormulasUntil<kAxial>(c, c, lane, to);
     const bool onePoint = points.cut(lane, end);
-    withFormula<kEdges>(formulaAt<kEdges>(c, lane), [&](auto f) VELMORA_INLINED {
-      if constexpr (kEdges) {
+    withFormula<kAxial>(formulaAt<kAxial>(c, lane), [&](auto f) VELMORA_INLINED {
+      if constexpr (kAxial) {
         if (onePoint) return oneColumnOnePoint<kLaw, decltype(f)::value>(c, e, l, lane, end);
       }
       oneColumn<kLaw, decltype(f)::value>(c, e, l, lane, end);
@@ -461,13 +609,13 @@ VELMORA_PAIR void sweepOne(const Column& c, double e, const Lanes& l, int from, 
 // columns whatever the block, so blocks may run on separate threads. One call a
 // chunk, its loops inlined: a call through the processor's dispatch for each run of
 // blocks had cost 3 to 9% of the sweep.
-template <Law kLaw, bool kEdges>
+template <Law kLaw, bool kAxial>
 VELMORA_LANES void sweepColumns(const Column* columns, int count, double e, const Lanes& lanes,
                                 int lo, int hi, OnePointRuns points) {
   const Lanes l = lanes;
   int unused = hi;
   points.cut(lo, unused);  // skips the runs before the chunk
-  constexpr Formula kFull = kEdges ? Formula::kEdges : Formula::kPlain;
+  constexpr Formula kFull = kAxial ? Formula::kAxial : Formula::kPlain;
   // A column skips its own lane. The sweep takes that lane all the same, which keeps
   // the runs whole, and then sets it back; the other column of the pair adds
   // there alone. Lanes are independent, so doing it last changes no bit.
@@ -485,20 +633,22 @@ VELMORA_LANES void sweepColumns(const Column* columns, int count, double e, cons
     const Column& b = columns[k + 1];
     const LaneState ownA = kept(a);
     const LaneState ownB = kept(b);
-    sweepTwo<kLaw, kEdges>(a, b, e, l, lo, hi, points);
+    sweepTwo<kLaw, kAxial>(a, b, e, l, lo, hi, points);
     restore(a, ownA, &b);
     restore(b, ownB, &a);
   }
   if (k < count) {
     const Column& c = columns[k];
     const LaneState own = kept(c);
-    sweepOne<kLaw, kEdges>(c, e, l, lo, hi, points);
+    sweepOne<kLaw, kAxial>(c, e, l, lo, hi, points);
     restore(c, own, nullptr);
   }
 }
 
+// --- 2.5 The columns of a sweep, and its chunks on the threads ---
+
 // The lanes from the first of p's runs to the end of the last; empty without any.
-LaneRange knownLanes(const EdgePartners& p) {
+LaneRange knownLanes(const AxialPartners& p) {
   LaneRange hull{kMaxBodies, 0};
   const auto take = [&hull](LaneRange run) {
     if (run.from != run.to) hull = {std::min(hull.from, run.from), std::max(hull.to, run.to)};
@@ -509,13 +659,13 @@ LaneRange knownLanes(const EdgePartners& p) {
 }
 
 // The columns of a sweep, in its order. selfLane(j) is the lane of body j, which its
-// own column skips, or kNoLane; with kEdges, edgePartners(j) where its level and
+// own column skips, or kNoLane; with kAxial, axialPartners(j) where its level and
 // straight partners lie (the other lanes give the same bits through the plain
 // formulas); closeBlocks(j) the blocks that may hold its close partners (the others
 // take the plain pull alone).
-template <bool kEdges, class SelfLane, class EdgePartnersOf, class CloseBlocks>
+template <bool kAxial, class SelfLane, class AxialPartnersOf, class CloseBlocks>
 std::vector<Column> columnsOf(const World& w, const std::vector<int>& bodies, const PullRows& rows,
-                              const SelfLane& selfLane, const EdgePartnersOf& edgePartners,
+                              const SelfLane& selfLane, const AxialPartnersOf& axialPartners,
                               const CloseBlocks& closeBlocks) {
   const double bondBound = rootLimit(w.BondRange);
   const double closeBound = rootLimit(w.PlanetRadius);
@@ -532,12 +682,12 @@ std::vector<Column> columnsOf(const World& w, const std::vector<int>& bodies, co
     c.bondBound = j == 0 ? 1.0 / 0.0 : bondBound;
     c.closeBlocks = closeBlocks(j);
     c.lane = selfLane(j);
-    if constexpr (kEdges) {
-      const EdgePartners& edge = edgePartners(j);
-      c.edgeBlocks = edge.blocks;
-      c.straight = edge.straight;
-      c.level = edge.level;
-      c.known = knownLanes(edge);
+    if constexpr (kAxial) {
+      const AxialPartners& partners = axialPartners(j);
+      c.axialBlocks = partners.blocks;
+      c.straight = partners.straight;
+      c.level = partners.level;
+      c.known = knownLanes(partners);
     }
   }
   return columns;
@@ -546,126 +696,41 @@ std::vector<Column> columnsOf(const World& w, const std::vector<int>& bodies, co
 // Lanes are swept in chunks: a chunk's lanes stay in the first-level cache through
 // every column, and the threads take chunks as they come free, so one woken late
 // still finds work. Any split gives the same bits: a lane's sums never leave it.
-template <bool kEdges, class SelfLane, class EdgePartnersOf, class CloseBlocks>
+template <bool kAxial, class SelfLane, class AxialPartnersOf, class CloseBlocks>
 void allColumnsInBlocks(const World& w, int lanes, const std::vector<int>& columns, const Lanes& l,
                         const PullRows& rows, const SelfLane& selfLane,
-                        const EdgePartnersOf& edgePartners, const CloseBlocks& closeBlocks,
+                        const AxialPartnersOf& axialPartners, const CloseBlocks& closeBlocks,
                         const std::vector<LaneRange>& onePoint, bool share) {
   const std::vector<Column> sweep =
-      columnsOf<kEdges>(w, columns, rows, selfLane, edgePartners, closeBlocks);
+      columnsOf<kAxial>(w, columns, rows, selfLane, axialPartners, closeBlocks);
   const int count = static_cast<int>(sweep.size());
   LanePool& pool = LanePool::shared();
   const int size = pool.chunkRows();
   const int chunks = (lanes + size - 1) / size;
-  const auto sweepChunks = [&]<Law kLaw>() {
+  withLaw(w.GravityExponent, [&](auto law) {
+    constexpr Law kLaw = decltype(law)::value;
     pool.run(chunks, share, [&](int c) {
       const OnePointRuns points{onePoint.data(), onePoint.data() + onePoint.size()};
-      sweepColumns<kLaw, kEdges>(sweep.data(), count, w.GravityExponent, l, c * size,
+      sweepColumns<kLaw, kAxial>(sweep.data(), count, w.GravityExponent, l, c * size,
                                  std::min(lanes, (c + 1) * size), points);
     });
-  };
-  switch (lawOf(w.GravityExponent)) {
-    case Law::kSquare:
-      sweepChunks.template operator()<Law::kSquare>();
-      break;
-    case Law::kExact:
-      sweepChunks.template operator()<Law::kExact>();
-      break;
-    case Law::kOther:
-      sweepChunks.template operator()<Law::kOther>();
-      break;
-  }
+  });
 }
 
-struct RowIn {
-  double xi, yi, e, farBound;
-};
-
-// Body i's row: every partner's pull in the lanes' arithmetic, level and straight
-// partners through edgeAwarePull, and whether the literal pass computes just that.
-template <Law kLaw>
-VELMORA_LANES void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py,
-                            const double* __restrict scaled, const double* __restrict plainBody,
-                            double* __restrict fx, double* __restrict fy, double* __restrict plain,
-                            int n) {
-  for (int j = 0; j < n; ++j) {
-    const EdgeAwarePull p = edgeAwarePull<kLaw>(px[j], py[j], in.xi, in.yi, scaled[j], in.e);
-    fx[j] = p.fx;
-    fy[j] = p.fy;
-    // dx dy is 0 only at an edge, or where it underflows: that pair takes pairPull.
-    const bool taken = (p.dx * p.dy != 0) | p.edge;
-    const double key = taken ? p.d2 : 0.0;
-    const double far = key > in.farBound ? 1.0 : 0.0;
-    plain[j] = far * plainBody[j];
-  }
-}
-
-// The bodies that pull (not off), highest first, and how far out they lie.
-struct Gathered {
-  std::vector<int> columns;
-  double extent = 0;  // the largest |X| or |Y| among them
-};
-
-Gathered gather(const World& w, int top) {
-  Gathered g;
-  for (int j = top; j >= 0; --j) {
-    if (w.PlanetOff[j] == 1) continue;
-    g.columns.push_back(j);
-    g.extent = std::max({g.extent, std::fabs(w.PlanetX[j]), std::fabs(w.PlanetY[j])});
-  }
-  return g;
-}
-
-// Clears the rows and sorts the bodies: those whose gravity the lanes can take, and
-// whether the lane arithmetic holds for this tick's positions and exponent at all.
-void classify(const World& w, int n, double extent, PullRows& rows) {
-  for (int i = 0; i < n; ++i) {
-    rows.sumX[i] = rows.sumY[i] = rows.redo[i] = rows.near[i] = 0;
-    rows.kicks[i].clear();
-    const double scaled = kGravityScale * w.PlanetGravity[i];
-    const double size = std::fabs(scaled);
-    const bool plain = scaled == 0 || (size >= kMinGravity && size <= kMaxGravity);
-    rows.plainBody[i] = plain ? 1.0 : 0.0;
-    rows.scaled[i] = plain ? scaled : 0.0;
-  }
-  const double e = w.GravityExponent;
-  const double farthest = 3 * extent;
-  const double p1 = otherPower(1, e);
-  const double p2 = otherPower(farthest < 1 ? 1 : farthest, e);
-  // d2^-(x+1)/2 directly: 1 at d2 = 1, and its other end within 1 / (kMaxPower * r).
-  const double far2 = farthest < 1 ? 1 : farthest * farthest;
-  const double f2 = powerOf(far2, halfExponent(e));
-  const bool quotientInRange = lawOf(e) != Law::kOther || (f2 >= 1e-130 && f2 <= kMaxPower);
-  rows.inRange = extent <= kMaxPosition && quotientInRange &&
-                 (e == 2 || (std::min(p1, p2) >= kMinPower && std::max(p1, p2) <= kMaxPower));
-  // sqrt(d2) <= R needs d2 <= R^2 (1 + 2^-52): the margin makes the test safe.
-  const double radius = w.PlanetRadius;
-  rows.farBound = std::max(1.0, radius >= 0 ? radius * radius * (1 + 1e-12) : 0.0);
-}
-
-// Whether the literal pass's formulas for level and straight pairs hold in the lanes
-// this tick: positions and powers within range, no distant pair nearer than 1, and
-// every pulling body's gravity one the lanes take.
-bool edgeFormulasHold(const World& w, const std::vector<int>& columns, const PullRows& rows) {
-  if (!rows.inRange || rootLimit(w.PlanetRadius) < 1) return false;
-  for (const int j : columns) {
-    if (rows.plainBody[j] == 0) return false;
-  }
-  return true;
-}
+// --- 2.6 The forces carried in from the row above ---
 
 // Row i's last partner when the force the row leaves carried on is known before
 // any sweep: that pair's own, a distant one with a pulling body the lanes take,
-// neither level nor straight (or either, where `edges`: the literal formulas hold
+// neither level nor straight (or either, where `axial`: the literal formulas hold
 // in the lanes). Else -1.
-int lastKnownPartner(const World& w, int i, const std::vector<int>& columns, bool edges,
+int lastKnownPartner(const World& w, int i, const std::vector<int>& columns, bool axial,
                      const PullRows& rows) {
   if (!rows.inRange || columns.empty()) return -1;
   const int j = columns.back() != i ? columns.back() : columns.size() > 1 ? columns.end()[-2] : i;
   const double dx = w.PlanetX[j] - w.PlanetX[i];
   const double dy = w.PlanetY[j] - w.PlanetY[i];
   const double d2 = dx * dx + dy * dy;
-  const bool taken = dx * dy != 0 || (edges && (dx == 0 || dy == 0));
+  const bool taken = dx * dy != 0 || (axial && (dx == 0 || dy == 0));
   return j != i && rows.plainBody[j] != 0 && taken && d2 > rows.farBound ? j : -1;
 }
 
@@ -674,7 +739,7 @@ int lastKnownPartner(const World& w, int i, const std::vector<int>& columns, boo
 // above when lastKnownPartner finds it (the sun's pull, nearly always), else NaN.
 // A row whose first pair is close then sums in its own lane like any other.
 template <Law kLaw>
-void carriedInAhead(const World& w, int n, const std::vector<int>& columns, bool edges,
+void carriedInAhead(const World& w, int n, const std::vector<int>& columns, bool axial,
                     const PullRows& rows, Table<double>& inX, Table<double>& inY) {
   const double e = w.GravityExponent;
   CarriedForce before{0, 0};
@@ -682,15 +747,15 @@ void carriedInAhead(const World& w, int n, const std::vector<int>& columns, bool
     inX[i] = before.fx;
     inY[i] = before.fy;
     if (w.PlanetOff[i] == 1) continue;
-    const int j = lastKnownPartner(w, i, columns, edges, rows);
+    const int j = lastKnownPartner(w, i, columns, axial, rows);
     before = {std::nan(""), std::nan("")};
     if (j < 0) continue;
     const double xj = w.PlanetX[j];
     const double yj = w.PlanetY[j];
     const double xi = w.PlanetX[i];
     const double yi = w.PlanetY[i];
-    if (edges) {
-      const EdgeAwarePull p = edgeAwarePull<kLaw>(xj, yj, xi, yi, rows.scaled[j], e);
+    if (axial) {
+      const AxialAwarePull p = axialAwarePull<kLaw>(xj, yj, xi, yi, rows.scaled[j], e);
       before = {p.fx, p.fy};
     } else {
       const LanePull p = lanePull<kLaw>(xj, yj, xi, yi, rows.scaled[j], e);
@@ -699,21 +764,14 @@ void carriedInAhead(const World& w, int n, const std::vector<int>& columns, bool
   }
 }
 
-struct CarriedIn {
-  Table<double> fx, fy;
-};
-
-void carriedInAhead(const World& w, int n, const std::vector<int>& columns, bool edges,
+void carriedInAhead(const World& w, int n, const std::vector<int>& columns, bool axial,
                     const PullRows& rows, CarriedIn& in) {
-  switch (lawOf(w.GravityExponent)) {
-    case Law::kSquare:
-      return carriedInAhead<Law::kSquare>(w, n, columns, edges, rows, in.fx, in.fy);
-    case Law::kExact:
-      return carriedInAhead<Law::kExact>(w, n, columns, edges, rows, in.fx, in.fy);
-    case Law::kOther:
-      return carriedInAhead<Law::kOther>(w, n, columns, edges, rows, in.fx, in.fy);
-  }
+  withLaw(w.GravityExponent, [&](auto law) {
+    carriedInAhead<decltype(law)::value>(w, n, columns, axial, rows, in.fx, in.fy);
+  });
 }
+
+// --- 2.7 The two sweeps, and which goes first ---
 
 // A sweep's own tables, lane k for body bodyAt[k] (only bodies that are not off
 // have lanes, so a table of few live bodies sweeps few lanes).
@@ -751,15 +809,15 @@ struct LaneTables {
 };
 
 // Every row in its own lane; `in` is filled with the forces carried in known ahead
-// (through the edge formulas where `edges`).
-void plainSweep(const World& w, int n, const std::vector<int>& columns, bool edges, CarriedIn& in,
+// (through the axial formulas where `axial`).
+void plainSweep(const World& w, int n, const std::vector<int>& columns, bool axial, CarriedIn& in,
                 CloseCells& cells, Table<double>& closest, PullRows& rows) {
   const int count = static_cast<int>(columns.size());
   const bool share = LanePool::shared().worthSharing(count);
   // Apart, on two threads where the pass is shared.
   LanePool::shared().run(2, share, [&](int task) {
     if (task == 1) return findCloseCells(w, n, rootLimit(w.PlanetRadius), cells);
-    carriedInAhead(w, n, columns, edges, rows, in);
+    carriedInAhead(w, n, columns, axial, rows, in);
   });
   // The lanes in the columns' order.
   Table<int> laneOf;
@@ -770,16 +828,16 @@ void plainSweep(const World& w, int n, const std::vector<int>& columns, bool edg
   t.gather(w, columns.data(), count, in);
   allColumnsInBlocks<false>(
       w, count, columns, t.lanes(), rows, [&](int j) { return laneOf[j]; },
-      [](int) { return EdgePartners{}; }, [&](int j) { return close[j]; }, {}, share);
+      [](int) { return AxialPartners{}; }, [&](int j) { return close[j]; }, {}, share);
   for (int k = 0; k < count; ++k) t.keep(k, columns[k], closest, rows);
 }
 
 // Every row in its own lane, level and straight pairs too: the lanes ordered so that
-// those pairs fill few runs and blocks, which alone take the edge formulas. `in` and
+// those pairs fill few runs and blocks, which alone take the axial formulas. `in` and
 // `cells` are filled as by plainSweep. Returns how many rows have such partners.
-int edgeSweep(const World& w, int n, const std::vector<int>& columns, CarriedIn& in,
-              CloseCells& cells, Table<double>& closest, PullRows& rows) {
-  EdgeLanes order;
+int axialSweep(const World& w, int n, const std::vector<int>& columns, CarriedIn& in,
+               CloseCells& cells, Table<double>& closest, PullRows& rows) {
+  AxialLanes order;
   const bool share = LanePool::shared().worthSharing(static_cast<int>(columns.size()));
   // The lanes' order, and the close range's grid with the forces carried in, are
   // found apart, on two threads where the pass is shared.
@@ -788,7 +846,7 @@ int edgeSweep(const World& w, int n, const std::vector<int>& columns, CarriedIn&
       findCloseCells(w, n, rootLimit(w.PlanetRadius), cells);
       return carriedInAhead(w, n, columns, true, rows, in);
     }
-    orderEdgeLanes(w, n, order);
+    orderAxialLanes(w, n, order);
   });
   LaneTables t;
   t.gather(w, order.bodyAt.data(), order.count, in);
@@ -796,7 +854,7 @@ int edgeSweep(const World& w, int n, const std::vector<int>& columns, CarriedIn&
   closeBlocksOf(cells, n, order.laneOf, close);
   allColumnsInBlocks<true>(
       w, order.count, columns, t.lanes(), rows, [&](int j) { return order.laneOf[j]; },
-      [&](int j) -> const EdgePartners& { return order.partners[j]; },
+      [&](int j) -> const AxialPartners& { return order.partners[j]; },
       [&](int j) { return close[j]; }, order.onePoint, share);
   for (int k = 0; k < order.count; ++k) t.keep(k, order.bodyAt[k], closest, rows);
   return order.sharing;
@@ -808,15 +866,17 @@ int edgeSweep(const World& w, int n, const std::vector<int>& columns, CarriedIn&
 // sweep: at a tenth it already costs less than the plain sweep and the second one
 // (the crowd benchmark at 1 s of play). Atomic only because tests may run worlds on
 // several threads: it decides no bit.
-std::atomic<bool> edgesFirstGuess{false};
+std::atomic<bool> axialFirstGuess{false};
 
-bool guessEdgesFirst() {
-  return edgesFirstGuess.load(std::memory_order_relaxed);
+bool guessAxialFirst() {
+  return axialFirstGuess.load(std::memory_order_relaxed);
 }
 
-void noteEdgeRows(int edgeRows, int live) {
-  edgesFirstGuess.store(16 * edgeRows > live, std::memory_order_relaxed);
+void noteAxialRows(int axialRows, int live) {
+  axialFirstGuess.store(16 * axialRows > live, std::memory_order_relaxed);
 }
+
+// ===== 3. Mark: the rows the lanes' sums cannot stand for =====
 
 // Whether a lane's sums stand for its row, given its key: the literal checks take
 // what the lanes could not, and the sun's close pairs only carry.
@@ -859,7 +919,7 @@ void mark(const World& w, int n, const std::vector<int>& columns, const Table<do
 }
 
 // Rows swept again in lanes of their own, each from the force it takes carried in
-// (in `in`: NaN where it takes none), with the edge formulas and the close ones throughout; a
+// (in `in`: NaN where it takes none), with the axial formulas and the close ones throughout; a
 // row whose lane's sums stand for it is taken, its key updated. Returns how many it
 // swept.
 int sweepAgain(const World& w, int n, const std::vector<int>& columns,
@@ -875,7 +935,7 @@ int sweepAgain(const World& w, int n, const std::vector<int>& columns,
   const auto selfLane = [&](int j) { return laneOf[j]; };
   const bool share = LanePool::shared().worthSharing(static_cast<int>(columns.size()));
   const auto anywhere = [](int) {
-    EdgePartners partners;
+    AxialPartners partners;
     partners.blocks = ~uint64_t{0};
     return partners;
   };
@@ -899,16 +959,55 @@ int sweepAgain(const World& w, int n, const std::vector<int>& columns,
 // The rows whose only trouble is a distant pair exactly level or straight, swept
 // again with the literal formulas for those pairs. A row where a product dx dy
 // underflows keeps its mark. Returns how many rows it swept.
-int sweepEdges(const World& w, int n, const std::vector<int>& columns, const CarriedIn& in,
+int sweepAxial(const World& w, int n, const std::vector<int>& columns, const CarriedIn& in,
                Table<double>& closest, PullRows& rows) {
   std::vector<int> bodies;
   for (int i = 0; i < n; ++i) {
-    const bool edgesOnly = rows.redo[i] != 0 && closest[i] == kLiteralKey &&
+    const bool axialOnly = rows.redo[i] != 0 && closest[i] == kLiteralKey &&
                            !std::isnan(rows.sumX[i]) && w.PlanetOff[i] != 1;
-    if (edgesOnly) bodies.push_back(i);
+    if (axialOnly) bodies.push_back(i);
   }
   return sweepAgain(w, n, columns, bodies, in, closest, rows);
 }
+
+// ===== 4. Settle: marked rows pair by pair, on any thread =====
+
+struct RowIn {
+  double xi, yi, e, farBound;
+};
+
+// Body i's row: every partner's pull in the lanes' arithmetic, level and straight
+// partners through axialAwarePull, and whether the literal pass computes just that.
+template <Law kLaw>
+VELMORA_LANES void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py,
+                            const double* __restrict scaled, const double* __restrict plainBody,
+                            double* __restrict fx, double* __restrict fy, double* __restrict plain,
+                            int n) {
+  for (int j = 0; j < n; ++j) {
+    const AxialAwarePull p = axialAwarePull<kLaw>(px[j], py[j], in.xi, in.yi, scaled[j], in.e);
+    fx[j] = p.fx;
+    fy[j] = p.fy;
+    // dx dy is 0 only for an axial pair, or where it underflows: that pair takes pairPull.
+    const bool taken = (p.dx * p.dy != 0) | p.axial;
+    const double key = taken ? p.d2 : 0.0;
+    const double far = key > in.farBound ? 1.0 : 0.0;
+    plain[j] = far * plainBody[j];
+  }
+}
+
+}  // namespace
+
+void pullsOfRow(const World& w, int i, int top, const PullRows& rows, RowPulls& out) {
+  const RowIn in{w.PlanetX[i], w.PlanetY[i], w.GravityExponent,
+                 rows.inRange ? rows.farBound : 1e300};
+  withLaw(w.GravityExponent, [&](auto law) {
+    rowLanes<decltype(law)::value>(in, w.PlanetX.data(), w.PlanetY.data(), rows.scaled.data(),
+                                   rows.plainBody.data(), out.fx.data(), out.fy.data(),
+                                   out.plain.data(), top + 1);
+  });
+}
+
+namespace {
 
 // Row i pair by pair in literal order, on whichever thread: its sums and the force
 // it carries on, as the game's thread would find them. False, leaving the row to the
@@ -964,6 +1063,8 @@ void settle(const World& w, int n, const std::vector<int>& columns, const Table<
   for (const int i : marked) rows.settledRows += rows.redo[i] == 0;
 }
 
+// ===== 5. Kicks: listed for the game's thread =====
+
 // Row i's partners that it kicks, highest first: close (d2 within the radius's
 // bound, as the lanes test it) and beyond the bond range. The sun is never one.
 void kickPartners(const World& w, int i, int n, double closeBound, double bondBound,
@@ -1014,52 +1115,5 @@ void listKicks(const World& w, int n, int live, const Table<double>& closest,
 }
 
 }  // namespace
-
-void computePullRows(const World& w, int top, PullRows& rows, EdgeSweep order) {
-  rows.anyNear = false;
-  rows.settledRows = 0;
-  rows.edgesFirst = false;
-  if (top < 0) return;
-  const int n = top + 1;
-  const Gathered pulling = gather(w, top);
-  const int live = static_cast<int>(pulling.columns.size());
-  classify(w, n, pulling.extent, rows);
-  Table<double> closest;
-  closest.fill(1e300);
-  const bool edges = edgeFormulasHold(w, pulling.columns, rows);
-  const bool guessed = order == EdgeSweep::kGuess && guessEdgesFirst();
-  rows.edgesFirst = edges && (order == EdgeSweep::kFirst || guessed);
-  // The edge formulas hold only in range: either sweep fills `in`, as sweepEdges needs.
-  CarriedIn in;
-  CloseCells cells;
-  if (rows.edgesFirst) {
-    const int edgeRows = edgeSweep(w, n, pulling.columns, in, cells, closest, rows);
-    if (order == EdgeSweep::kGuess) noteEdgeRows(edgeRows, live);
-  } else if (rows.inRange) {
-    plainSweep(w, n, pulling.columns, edges, in, cells, closest, rows);
-  }
-  mark(w, n, pulling.columns, closest, rows);
-  if (edges && !rows.edgesFirst) {
-    const int edgeRows = sweepEdges(w, n, pulling.columns, in, closest, rows);
-    if (order == EdgeSweep::kGuess) noteEdgeRows(edgeRows, live);
-  }
-  settle(w, n, pulling.columns, closest, rows);
-  listKicks(w, n, live, closest, cells, rows);
-}
-
-void pullsOfRow(const World& w, int i, int top, const PullRows& rows, RowPulls& out) {
-  const RowIn in{w.PlanetX[i], w.PlanetY[i], w.GravityExponent,
-                 rows.inRange ? rows.farBound : 1e300};
-  const Law law = lawOf(w.GravityExponent);
-  const auto lanes = law == Law::kSquare  ? rowLanes<Law::kSquare>
-                     : law == Law::kExact ? rowLanes<Law::kExact>
-                                          : rowLanes<Law::kOther>;
-  lanes(in, w.PlanetX.data(), w.PlanetY.data(), rows.scaled.data(), rows.plainBody.data(),
-        out.fx.data(), out.fy.data(), out.plain.data(), top + 1);
-}
-
-double productThenSum(double a, double b, double c) {
-  return a * b + c;
-}
 
 }  // namespace velmora::sim

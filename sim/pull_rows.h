@@ -1,29 +1,73 @@
-// The gravity pass's pulls computed ahead, all rows at once: positions are fixed
-// during the pass and pulls depend on nothing else, so each body's sums can be
-// formed before the pass draws any random number.
+// The gravity kernel: every body's pull sums for one tick, formed before the tick's
+// literal pass in vector lanes and on several threads, with the very bits the literal
+// pass would give. Positions are fixed during the pass and a pull depends on nothing
+// else, so the sums can be formed before the pass draws any random number.
 //
-// When a row skips the pair-by-pair pass: the game's thread takes a row's sums and
-// carried force from here unless `redo` is set, and makes the row's kicks listed in
-// `kicks` (their random draws and the momenta they change come in literal order,
-// on that thread; a kick leaves a force of 0, whatever it draws, so the sums do not
-// wait for it). `redo` is set for a row that adds the force carried in from the row
-// before where it is not known ahead (the row before ends on a close pair), and for
-// the few the lanes cannot take.
-// Every other row was summed in the literal order of j, with the literal pass's own
-// operations, rounding for rounding, in one of three ways:
-// - the column sweep, when all its pairs are plain (distant and neither level nor
-//   straight: dx q, dy q) or close (the force carried from its previous pair, or
-//   none after a kick), with positions and powers inside the lanes' range;
-// - a second sweep over the rows whose other pairs are distant and exactly level or
-//   straight, taking the literal pass's formulas for those (the Wall border lines
-//   bodies up on one X or Y); or, where the last passes found many such rows, one
-//   sweep of every row taking those pairs at once;
-// - else pair by pair (settling), plain pairs from the same lane arithmetic and the
-//   others through pairPull, which is pairStep without the kick (a row that kicks
-//   there stays marked).
-// A sum is a chain of additions in a fixed order, so where it is formed, and on
-// which thread, changes no bit; the draws, the kicks and the dots stay on the game's
-// thread, in order.
+// Words (here, in pull_rows.cpp and in its neighbours)
+//   row      body i as the one pulled: its pairs (i, j), j from the highest live body
+//            down (the literal order), summed pair by pair.
+//   column   body j as the one pulling: its pull on every row, swept down the lanes.
+//   lane     one row's slot in a sweep's tables; a vector register holds several
+//            lanes, and a lane's sums never meet another's.
+//   block    16 lanes (kLanesABlock): a column's masks hold a bit a block, 64 in all.
+//   chunk    128 lanes (LanePool::chunkRows): what a thread takes through every column.
+//   close    a pair within the planet radius (or on one point). It adds the force
+//            carried from the pair before instead of its own pull, or, beyond the
+//            bond range, kicks the two apart (random draws) and adds 0.
+//   carried  that force: every pair leaves its own on, from row to row too (carried in).
+//   far      a pair beyond the radius: its pull alone. A "far formula" serves the
+//            blocks where a column has no close partner.
+//   plain    a far pair that is not axial: fx = dx q, fy = dy q. A plain body has a
+//            gravity the lanes can take.
+//   axial    a pair exactly level (same Y) or straight (same X), for which the
+//            literal pass has formulas of its own; also the sweep, lanes and runs made
+//            for such pairs (axial_lanes.h). ("Edge" is a side of the field, border.h.)
+//   key      a lane's `closest`: the least squared distance it met, or below every
+//            distance a key for a pair that needs more (a kick; the literal checks).
+//   mark     `redo`: the lanes' sums cannot stand for the row.
+//   settle   sum a marked row pair by pair on any thread, when it draws nothing.
+//
+// Lanes, blocks and chunks, as a sweep cuts them:
+//
+//   lane   0      15 16     31        112    127 128            255 256 ...
+//          [block 0 ][block 1 ] ... [block 7  ][block 8 .. 15    ][ ...
+//          [------------- chunk 0 ------------][---- chunk 1 ----][ ...
+//   columns j = top .. 0, two at a time, each down every lane of the chunk; within
+//   the chunk a column takes, block by block (or run by run of axial lanes), the
+//   cheapest formula its masks allow: far, close, axial.
+//
+// The pipeline (computePullRows; pull_rows.cpp has a section for each, in order):
+//   1. classify   caller  clears the rows; which bodies' gravity the lanes take;
+//                         whether this tick's positions and powers are in range.
+//   2. sweeps     pool    the forces carried in and the close grid (close_blocks.h),
+//                         two tasks at once; then every column over the lanes, the
+//                         threads taking chunks. The plain sweep leaves the rows with
+//                         axial partners marked; or, when the last pass found many
+//                         such rows, the axial sweep runs first, its lanes ordered so
+//                         that those partners fill few runs (axial_lanes.h).
+//   3. mark       caller  the rows the lanes' sums cannot stand for (redo), and the
+//                         rows that may merge (near). Rows marked only for their axial
+//                         pairs are swept again in lanes of their own (pool).
+//   4. settle     pool    marked rows that draw nothing, pair by pair, 4 rows a task.
+//   5. kicks      caller  each summed row's kicks, listed from the close grid (pool
+//                         where the grid does not hold).
+// The game's thread then walks the rows in the literal order (EngineStages): a row
+// not marked takes its sums and the force it carries on from here and makes its
+// listed kicks, with their draws, in order; a marked row is done pair by pair there.
+//
+// Why no bit changes: a row's sums are one chain of additions in the literal order
+// of j, each pair's pull formed with the literal pass's own operations, rounding for
+// rounding, in one lane, with no contraction and no reassociation (-ffp-contract=off,
+// no fast math). Where a row is summed, in which vector width, on which thread and in
+// which chunk therefore change nothing. A kick leaves a force of 0 whatever it
+// draws, so a kicking row is summed too; its draws and momenta wait for the game's
+// thread. A row that opens on a close pair adds the force carried in from the row
+// before: it is known ahead where that row ends on a far pair (the sun's pull, nearly
+// always), else the row is marked and redone on the game's thread. A pair the lanes
+// cannot take (out of range, underflow, a gravity too large or small) keys its row
+// for the literal checks, and a wrong guess of the close grid costs time, never bits.
+// The golden hashes and the kernel's bit-for-bit tests check this on 1, 2, 3, 4 and 8
+// threads (tests/replay).
 #pragma once
 
 #include <cstdint>
@@ -53,8 +97,8 @@ struct PullRows {
   bool anyNear = false;
   // Rows that took literal checks and were summed by the settling step this tick.
   int settledRows = 0;
-  // Whether the sweep that takes level and straight pairs ran first.
-  bool edgesFirst = false;
+  // Whether the axial sweep ran first.
+  bool axialFirst = false;
 
   // What the kernel found about this tick, reused by pullsOfRow.
   bool inRange = false;       // positions and powers within the lane arithmetic's range
@@ -72,14 +116,14 @@ struct RowPulls {
 };
 
 // Which of the two sweeps comes first: the plain one, with the rows it leaves for
-// level and straight pairs swept again, or the one that takes those pairs at once
+// their axial pairs swept again, or the axial one, which takes those pairs at once
 // and costs more per pair. Either order gives the same bits. kGuess follows the last
 // pass: a crowd lined up on a wall stays lined up from one tick to the next.
-enum class EdgeSweep { kGuess, kSecond, kFirst };
+enum class AxialSweep { kGuess, kSecond, kFirst };
 
 // Fills `rows` for bodies 0..top (off bodies are neither pulled nor pulling).
 void computePullRows(const World& world, int top, PullRows& rows,
-                     EdgeSweep order = EdgeSweep::kGuess);
+                     AxialSweep order = AxialSweep::kGuess);
 
 // Fills `out` for row i, partners 0..top, after computePullRows of this tick.
 void pullsOfRow(const World& world, int i, int top, const PullRows& rows, RowPulls& out);

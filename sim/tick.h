@@ -11,7 +11,7 @@ namespace velmora::sim {
 // What the tick reads from the controls, once per tick.
 struct TickInputs {
   bool sunFixed = false;  // CHsol is not 0: body 0 neither moves nor accelerates
-  int borderOption = -1;  // index of the selected Och(0..6), -1 when none is
+  int borderOption = -1;  // the selected Och(i), a BorderOption; -1 when none is
   bool bind = true;       // Chbi is not 0: the merging pass runs
   int spin = 0;           // value of CHgod: relaunch with spin when 1
   int W = 17895;          // window's outer extents, twips

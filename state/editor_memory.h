@@ -9,11 +9,13 @@
 #include <optional>
 #include <string>
 
+#include "state/editor_fields.h"
+
 namespace velmora {
 
 struct EditorMemory {
-  std::optional<int16_t> shownBody;       // none before the first pause
-  std::array<std::string, 5> shownTexts;  // TXTp(0..4) as filled for shownBody
+  std::optional<int16_t> shownBody;                // none before the first pause
+  std::array<std::string, kTxtpCount> shownTexts;  // TXTp as filled for shownBody
 };
 
 }  // namespace velmora

@@ -15,11 +15,13 @@
 #include "form/form.h"
 #include "form/surface.h"
 #include "state/clock_watch.h"
+#include "state/editor_fields.h"
 #include "state/editor_memory.h"
 #include "state/host.h"
 #include "state/panel_memory.h"
 #include "state/tally_storage.h"
 #include "state/time_speed.h"
+#include "world/border_option.h"
 #include "world/rng.h"
 #include "world/world.h"
 
@@ -50,16 +52,13 @@ enum LaIndex : int {
   kLaCount
 };
 
-// The editor's fields TXTp(0..4) by the table they show. The scroll bar Hsp(k)
-// moves the value of TXTp(k), for the first four (the gravity has none).
-enum TxtpIndex : int { kTxtpX = 0, kTxtpY, kTxtpMomentumX, kTxtpMomentumY, kTxtpGravity };
-
 // The gravity fields TXg(0..3) by what they hold.
 enum TxgIndex : int {
   kTxgSunGravity = 0,     // the sun's gravity
   kTxgPlanetGravity,      // every planet's gravity; the least when CHgr randomizes it
   kTxgExponent,           // x of the law g = m / r^x, 0.4..2.6
   kTxgPlanetGravityMost,  // the most a randomized planet gravity may be (CHgr)
+  kTxgCount
 };
 
 // The preset buttons CDp(0..5), captioned "1".."6", by the system each sets up.
@@ -119,7 +118,7 @@ class Game {
   // --- Fs7: settings panel ---
   Control* TXn;
   Control* TXt;
-  std::array<Control*, 4> TXg;
+  std::array<Control*, kTxgCount> TXg;
   Control* CHgr;
   Control* Text1;
   Control* TXsrad;
@@ -138,14 +137,14 @@ class Game {
   Control* Chbi;
   Control* Chalive;
   Control* Frame1;
-  std::array<Control*, 7> Och;
+  std::array<Control*, kBorderOptionCount> Och;
 
   // --- Fs7: commands ---
   Control* Command2;  // "Go"
   Control* Command5;  // "Pause"
   Control* Command4;  // "Clear"
   Control* Command1;  // "X"
-  std::array<Control*, 6> CDp;
+  std::array<Control*, kPresetCount> CDp;
   Control* Command3;  // "www"
   Control* Command6;  // "www how the solar system formed"
 
@@ -153,9 +152,9 @@ class Game {
   Control* Frame2;
   Control* TXTOden;
   Control* TxTyp;
-  std::array<Control*, 5> TXTp;
-  std::array<Control*, 5> Label6;
-  std::array<Control*, 4> Hsp;
+  std::array<Control*, kTxtpCount> TXTp;
+  std::array<Control*, kTxtpCount> Label6;
+  std::array<Control*, kHspCount> Hsp;
   Control* Qui;
   std::array<Control*, 2> Opadd;
   Control* Chon;
@@ -211,5 +210,13 @@ class Game {
   void buildEndScreen();
   void wireEvents();
 };
+
+// The selected border option Och(i), a BorderOption; -1 while none is (before load()).
+inline int selectedBorder(const Game& g) {
+  for (int i = 0; i < kBorderOptionCount; ++i) {
+    if (g.Och[i]->selected()) return i;
+  }
+  return -1;
+}
 
 }  // namespace velmora

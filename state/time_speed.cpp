@@ -1,6 +1,7 @@
 #include "state/time_speed.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace velmora {
 
@@ -12,7 +13,8 @@ constexpr int64_t kBehindHoldMs = 1000;
 
 std::optional<int> TimeSpeed::parse(std::string_view text) {
   static constexpr std::string_view kNames[] = {"1/8", "1/4", "1/2", "1", "2", "4", "8"};
-  for (int i = 0; i < 7; ++i) {
+  static_assert(std::size(kNames) == kFastest - kSlowest + 1, "a name for every level");
+  for (int i = 0; i < std::ssize(kNames); ++i) {
     if (text == kNames[i]) return kSlowest + i;
   }
   return std::nullopt;
@@ -24,6 +26,16 @@ void TimeSpeed::setLevel(int level) {
   if (level == level_) return;
   level_ = level;
   changed();
+}
+
+bool TimeSpeed::isCyclePosition(int level, int idle) {
+  if (level < kSlowest || level > kFastest) return false;
+  return idle >= 0 && idle < (level >= 0 ? 1 : 1 << -level);
+}
+
+void TimeSpeed::restore(int level, int idlePeriods) {
+  setLevel(level);
+  idlePeriods_ = idlePeriods;
 }
 
 int TimeSpeed::ticksForPeriod() {

@@ -27,6 +27,15 @@ class TimeSpeed {
   void faster() { setLevel(level_ + 1); }
   void slower() { setLevel(level_ - 1); }
 
+  // Periods passed since the last tick at a slow speed: 0 up to 2^-level - 1, and
+  // always 0 at x1 and faster. A saved system keeps it with the level, so that it
+  // goes on mid-cycle.
+  int idlePeriods() const { return idlePeriods_; }
+  // Whether `idle` is a position within the cycle of `level` (a level within range).
+  static bool isCyclePosition(int level, int idle);
+  // Takes a saved level and position; both must be within range.
+  void restore(int level, int idlePeriods);
+
   // The ticks the period that has just come due holds (0 for the idle periods of a
   // slow speed); counts the period.
   int ticksForPeriod();

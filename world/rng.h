@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -26,6 +27,12 @@ class Rng {
   // draw count, and changes nothing (answering false) when the text is not one.
   std::string state() const;
   bool restore(const std::string& state, uint64_t draws);
+  // What makes `state` no state of this generator, as a phrase naming the part
+  // ("word 3 is not a whole number 0..4294967295", "index 700 is outside 0..624",
+  // "is all zero"); nothing for a state it can take. The standard library reads
+  // any text of numbers into its 64-bit words and trusts the index, so this is
+  // checked first.
+  static std::optional<std::string> stateFault(const std::string& state);
 
  private:
   std::mt19937 engine_;

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/engine_events.h"
 #include "game_fixture.h"
 
 namespace velmora {
@@ -42,9 +43,60 @@ TEST(MainWindow, StartUpStatesOfTheControls) {
 TEST(MainWindow, LoadChecksTheSunAndChoosesDie) {
   GameFixture f;
   EXPECT_EQ(f.g.CHsol->value(), 1);
-  EXPECT_TRUE(f.g.Och[6]->selected());
-  for (int i = 0; i < 6; ++i) EXPECT_FALSE(f.g.Och[i]->selected()) << i;
+  for (int i = 0; i < kBorderOptionCount; ++i) EXPECT_EQ(f.g.Och[i]->selected(), i == kDie) << i;
   EXPECT_EQ(f.g.world.BorderMomentumDivisor, 1);
+}
+
+// A click on each border option makes it the one selected and the rule the next
+// tick applies: body 1 leaves on the left.
+TEST(MainWindow, TheClickedBorderOptionIsTheRuleOfTheNextTick) {
+  struct After {
+    double x, mx;
+    int16_t off;
+  };
+  GameFixture f;
+  Game& g = f.g;
+  const double right = g.W();
+  const std::pair<BorderOption, After> rules[] = {
+      {kSlomo, {right, -5, 0}}, {kWall, {930, 10, 0}}, {kWrap, {right, -10, 0}},
+      {kComet, {930, 5, 0}},    {kDie, {900, -10, 1}},
+  };
+  for (const auto& [option, after] : rules) {
+    f.click(*g.Och[option]);
+    ASSERT_EQ(selectedBorder(g), option);
+    World& w = g.world;
+    w.PlanetCount = 1;
+    w.PlanetX[0] = 5000;
+    w.PlanetY[0] = 5000;
+    w.PlanetX[1] = 905;
+    w.PlanetY[1] = 5000;
+    w.MomentumX[1] = -10;
+    w.PlanetOff[1] = 0;
+    w.PlanetGravity[0] = w.PlanetGravity[1] = 0;
+    Ti_Timer(g);
+    EXPECT_EQ(w.PlanetX[1], after.x) << option;
+    EXPECT_EQ(w.MomentumX[1], after.mx) << option;
+    EXPECT_EQ(w.PlanetOff[1], after.off) << option;
+  }
+  for (int i = 0; i < kBorderOptionCount; ++i) {
+    f.click(*g.Och[i]);
+    EXPECT_EQ(selectedBorder(g), i);
+  }
+}
+
+// A tip says what the rule does: "die" switches the body off where it crossed and
+// brings it back nowhere.
+TEST(MainWindow, EveryBorderOptionHasACaptionAndATrueTip) {
+  GameFixture f;
+  for (int i = 0; i < kBorderOptionCount; ++i) {
+    EXPECT_FALSE(f.g.Och[i]->caption().empty()) << i;
+    EXPECT_FALSE(f.g.Och[i]->toolTip().empty()) << i;
+  }
+  const std::string& die = f.g.Och[kDie]->toolTip();
+  for (const char* promise : {"Re-appear", "corner", "momentum"}) {
+    EXPECT_EQ(die.find(promise), std::string::npos) << die;
+  }
+  EXPECT_NE(die.find("dies where it leaves the screen"), std::string::npos) << die;
 }
 
 TEST(MainWindow, ClearWipesTheSurfaceAndNothingElse) {

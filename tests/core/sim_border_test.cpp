@@ -61,12 +61,6 @@ TEST_P(BorderEdge, AppliesTheRuleAndMarksEachEvent) {
   EXPECT_EQ(rng.draws(), 0u);
 }
 
-using sim::kComet;
-using sim::kDie;
-using sim::kSlomo;
-using sim::kWall;
-using sim::kWrap;
-
 const EdgeRow kEdgeRows[] = {
     // Wrap: onto the opposite limit, which is no crossing itself.
     {"WrapLeft", kWrap, 1, {899, 500, -5, 3}, {kW, 500, -5, 3}, 1},
@@ -138,7 +132,7 @@ TEST(BorderChaos, DrawsOneCoordinateAlongTheEdgePerEvent) {
     Rng rng;
     rng.seed(11);
     Rng replica = rng;
-    EXPECT_EQ(sim::borderStep(*w, withOption(sim::kChaos), rng, 1), 1);
+    EXPECT_EQ(sim::borderStep(*w, withOption(kChaos), rng, 1), 1);
     EXPECT_EQ(rng.draws(), 1u);
     const double r = replica.next();
     if (row.drawsY) {
@@ -158,7 +152,7 @@ TEST(BorderChaos, LaterEdgeTestsSeeTheDrawnPosition) {
   // finds nothing.
   auto w = makeWorld({{}, {890, -5, -20, -6}});
   Rng rng;
-  EXPECT_EQ(sim::borderStep(*w, withOption(sim::kChaos), rng, 1), 1);
+  EXPECT_EQ(sim::borderStep(*w, withOption(kChaos), rng, 1), 1);
   EXPECT_GE(w->PlanetY[1], 0);
   EXPECT_EQ(w->MomentumY[1], -6);
 }
@@ -167,7 +161,7 @@ TEST(BorderFourDim, WithSpinLandsInTheUpperRightWithFreshMomentum) {
   auto w = makeWorld({{}, {}});
   Rng rng;
   rng.seed(3);
-  const sim::TickInputs in = withOption(sim::kFourDim, 1);
+  const sim::TickInputs in = withOption(kFourDim, 1);
   for (int k = 0; k < 300; ++k) {
     w->PlanetX[1] = kW + 10;  // out on the right only
     w->PlanetY[1] = 500;
@@ -195,7 +189,7 @@ TEST(BorderFourDim, WithoutSpinKeepsTheMomentumAndDrawsXFromTheHeight) {
   auto w = makeWorld({{}, {}});
   Rng rng;
   rng.seed(4);
-  const sim::TickInputs in = withOption(sim::kFourDim, 0);
+  const sim::TickInputs in = withOption(kFourDim, 0);
   for (int k = 0; k < 300; ++k) {
     w->PlanetX[1] = 100;  // out on the left and above
     w->PlanetY[1] = -100;

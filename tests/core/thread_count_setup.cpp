@@ -1,6 +1,7 @@
-// VELMORA_TEST_THREADS=k runs every test with the gravity pass shared by k threads
-// in chunks of 8 rows, however few its rows, so that the golden hashes show any bit
-// the split would change.
+// VELMORA_TEST_THREADS=k runs every core test with the gravity pass shared by k
+// threads in chunks of 8 rows, however few its rows (the ThreadSanitizer run of
+// scripts/test uses it). The golden hashes loop over the counts themselves
+// (tests/replay).
 #include <charconv>
 #include <cstdlib>
 #include <string_view>

@@ -1,4 +1,4 @@
-// The games of tests/core/game_run_test.cpp played through the script runner: its
+// The games of tests/replay/game_run_test.cpp played through the script runner: its
 // `hash` of the tables and the pixels of its picture are golden values too.
 #include <gtest/gtest.h>
 

@@ -5,24 +5,14 @@
 #include <sstream>
 #include <string>
 
+#include "played_script.h"
 #include "script/runner.h"
 
 namespace velmora {
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Result play(const std::string& script) {
-  MemoryTallyStorage tally;
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = runScript(script, tally, out, err);
-  return {status, out.str(), err.str()};
-}
+using Result = testing::PlayedScript;
+using testing::play;
 
 TEST(ScriptRunner, PrintsTheStartUpStates) {
   const Result r = play(

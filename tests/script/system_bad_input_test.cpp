@@ -57,6 +57,44 @@ const std::string& goodText() {
   return text;
 }
 
+// The good file's generator state with its number `at` (0..623 a word, 624 the
+// index) replaced by `text`.
+std::string rngState(int at, const std::string& text) {
+  std::istringstream in(Json::parse(goodText())["random"]["state"].get<std::string>());
+  std::string out, number;
+  for (int i = 0; in >> number; ++i) out += (i > 0 ? " " : "") + (i == at ? text : number);
+  return out;
+}
+
+std::string bigEndian(uint32_t v) {
+  return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+          static_cast<char>(v)};
+}
+
+uint32_t crc32(const std::string& bytes) {
+  uint32_t c = 0xffffffffu;
+  for (const unsigned char b : bytes) {
+    c ^= b;
+    for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xedb88320u & (0u - (c & 1u)));
+  }
+  return ~c;
+}
+
+// A PNG's signature and a sound header naming w x h pixels, and nothing after it:
+// what a decompression bomb shows before its pixels.
+std::string pngHeaderBase64(uint32_t w, uint32_t h) {
+  const std::string ihdr = "IHDR" + bigEndian(w) + bigEndian(h) + std::string("\x08\x02\0\0\0", 5);
+  const std::string png = "\x89PNG\r\n\x1a\n" + bigEndian(13) + ihdr + bigEndian(crc32(ihdr));
+  return QByteArray::fromStdString(png).toBase64().toStdString();
+}
+
+// The good file's picture with its data cut off halfway.
+std::string cutPicture(const std::string& base64) {
+  QByteArray png = QByteArray::fromBase64(QByteArray::fromStdString(base64));
+  png.truncate(png.size() / 2);
+  return png.toBase64().toStdString();
+}
+
 std::string pngBase64(int w, int h) {
   QImage image(w, h, QImage::Format_RGB32);
   image.fill(Qt::black);
@@ -159,8 +197,46 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadCase{"other_format", edit([](Json& j) { j["format"] = "velmora-tally"; }),
                 "not a Velmora system"},
-        BadCase{"newer_version", edit([](Json& j) { j["version"] = 2; }),
-                "newer Velmora (version 2"},
+        BadCase{"newer_version", edit([](Json& j) { j["version"] = 3; }),
+                "newer Velmora (version 3"},
+        // Whatever else a newer file holds: new fields, deeper ones, new numbers.
+        BadCase{"newer_version_with_new_shapes",
+                [](Json&) {
+                  std::string file = goodText();
+                  const std::string v = "\"version\": 2,";
+                  return file.replace(
+                      file.find(v), v.size(),
+                      "\"version\": 3, \"wormholes\": {\"a\": {\"b\": [[1e999]]}},");
+                },
+                "newer Velmora (version 3"},
+        BadCase{"newer_version_huge", edit([](Json& j) { j["version"] = 1e300; }),
+                "newer Velmora (version 1e+300"},
+        BadCase{"version_0", edit([](Json& j) { j["version"] = 0; }),
+                "the version 0 is outside 1..2"},
+        BadCase{"duplicate_setting",
+                [](Json&) {
+                  std::string file = goodText();
+                  const std::string k = "\"BondRange\":";
+                  return file.replace(file.find(k), k.size(), "\"BondRange\": 5, \"BondRange\":");
+                },
+                "settings has the field \"BondRange\" twice"},
+        BadCase{"duplicate_section",
+                [](Json&) {
+                  std::string file = goodText();
+                  return file.replace(file.find("\"window\""), 0, "\"editor\": {\"body\": 3}, ");
+                },
+                "the file has the field \"editor\" twice"},
+        BadCase{"too_deep",
+                [](Json&) {
+                  std::string file = goodText();
+                  return file.insert(file.find("\"window\""),
+                                     "\"x\": " + std::string(100000, '[') + ",");
+                },
+                "x(0)(0) nests deeper than a system does"},
+        BadCase{"too_many_fields", edit([](Json& j) {
+                  for (int i = 0; i < 2000; ++i) j["panel"]["checks"]["C" + std::to_string(i)] = 0;
+                }),
+                "panel.checks has more than 1024 fields"},
         BadCase{"missing_field", edit([](Json& j) { j.erase("timers"); }), "no field \"timers\""},
         BadCase{"missing_setting", edit([](Json& j) { j["settings"].erase("BondRange"); }),
                 "settings has no field \"BondRange\""},
@@ -200,7 +276,21 @@ INSTANTIATE_TEST_SUITE_P(
                   const auto at = text.find("12345.5");
                   return text.replace(at, 7, "1e999");
                 },
-                "it holds a number that is not finite"},
+                "PlanetX(2) is not a finite number"},
+        BadCase{"infinite_setting",
+                [](Json&) {
+                  std::string file = goodText();
+                  const std::string k = "\"GravityExponent\": 2";
+                  return file.replace(file.find(k), k.size(), "\"GravityExponent\": -1e999");
+                },
+                "GravityExponent is not a finite number"},
+        BadCase{"infinite_window",
+                [](Json&) {
+                  std::string file = goodText();
+                  const std::string k = "\"width\": ";
+                  return file.insert(file.find(k) + k.size(), "1e999");
+                },
+                "window.width is not a finite number"},
         BadCase{"colour_not_single", edit([](Json& j) { j["bodies"]["PlanetRed"][1] = 0.1; }),
                 "PlanetRed(1) is not a single-precision number"},
         BadCase{"tables_of_two_lengths",
@@ -210,37 +300,79 @@ INSTANTIATE_TEST_SUITE_P(
                     while (table.size() < 1001) table.push_back(0);
                   }
                 }),
-                "1001 entries, not 1..1000"},
+                "has more than 1000 entries"},
         BadCase{"million_characters",
                 edit([](Json& j) { j["panel"]["texts"]["TXn"] = std::string(1000000, '7'); }),
                 "the text of TXn is longer than 32767 characters"},
         BadCase{"divisor_0", edit([](Json& j) { j["settings"]["BorderMomentumDivisor"] = 0; }),
                 "BorderMomentumDivisor 0 is outside 1..2"},
-        BadCase{"due_beyond_period",
-                edit([](Json& j) { j["timers"]["Tiball"]["dueInMs"] = 99999; }),
-                "next tick of Tiball"},
+        BadCase{"due_beyond_period", edit([](Json& j) { j["timers"]["Ti"]["dueInMs"] = 99999; }),
+                "the next tick of Ti in 99999 ms is outside 0..15"},
+        BadCase{"due_negative", edit([](Json& j) { j["timers"]["Ti"]["dueInMs"] = -1; }),
+                "the next tick of Ti in -1 ms is outside 0..15"},
+        BadCase{"due_while_stopped", edit([](Json& j) {
+                  j["timers"]["Tiball"]["enabled"] = false;
+                  j["timers"]["Tiball"]["dueInMs"] = 5;
+                }),
+                "the timer Tiball is stopped, yet its next tick is in 5 ms"},
+        BadCase{"tick_period_0", edit([](Json& j) {
+                  j["timers"]["Ti"]["interval"] = 0;
+                  j["timers"]["Ti"]["dueInMs"] = 0;
+                }),
+                "the period of Ti 0 is outside 1..65535"},
+        BadCase{"clock_period_0", edit([](Json& j) {
+                  j["timers"]["TiK"]["interval"] = 0;
+                  j["timers"]["TiK"]["dueInMs"] = 0;
+                }),
+                "the period of TiK 0 is outside 1..65535"},
+        BadCase{"speed_level_4", edit([](Json& j) { j["speed"]["level"] = 4; }),
+                "the speed level 4 is outside -3..3"},
+        BadCase{"speed_beyond_its_cycle", edit([](Json& j) {
+                  j["speed"]["level"] = -1;  // x1/2: one idle period, then a tick
+                  j["speed"]["idlePeriods"] = 2;
+                }),
+                "the speed's idle periods 2 are outside 0..1 at this speed"},
         BadCase{"body_1000", edit([](Json& j) { j["editor"]["body"] = 1000; }),
                 "editor's body 1000"},
         BadCase{"window_huge", edit([](Json& j) { j["window"]["width"] = 2000000; }),
                 "window width 2000000 is outside"},
         BadCase{"rng_state_bad", edit([](Json& j) { j["random"]["state"] = "1 2 3"; }),
-                "random generator's state"}),
+                "the random generator's state has 3 numbers, not 625"},
+        BadCase{"rng_word_minus_1", edit([](Json& j) { j["random"]["state"] = rngState(3, "-1"); }),
+                "the random generator's state word 3 is not a whole number 0..4294967295"},
+        BadCase{"rng_word_2_to_32",
+                edit([](Json& j) { j["random"]["state"] = rngState(0, "4294967296"); }),
+                "the random generator's state word 0 is not a whole number 0..4294967295"},
+        BadCase{"rng_index_700", edit([](Json& j) { j["random"]["state"] = rngState(624, "700"); }),
+                "the random generator's state index is not a whole number 0..624"},
+        BadCase{"rng_all_zero", edit([](Json& j) {
+                  std::string zeros;
+                  for (int i = 0; i < 624; ++i) zeros += "0 ";
+                  j["random"]["state"] = zeros + "624";
+                }),
+                "the random generator's state is all zero"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Picture, BadFile,
-    ::testing::Values(BadCase{"picture_wrong_size",
-                              edit([](Json& j) { j["picture"] = pngBase64(10, 10); }),
-                              "the picture is 10 x 10 pixels, not the field's 1133 x 868"},
-                      BadCase{"picture_not_png", edit([](Json& j) {
-                                j["picture"] = QByteArray("GIF89a...").toBase64().toStdString();
-                              }),
-                              "the picture is not a PNG"},
-                      BadCase{"picture_not_base64",
-                              edit([](Json& j) { j["picture"] = "*** not base64 ***"; }),
-                              "not base64"},
-                      BadCase{"picture_as_number", edit([](Json& j) { j["picture"] = 7; }),
-                              "picture is a number, not a text"}),
+    ::testing::Values(
+        BadCase{"picture_wrong_size", edit([](Json& j) { j["picture"] = pngBase64(10, 10); }),
+                "the picture is 10 x 10 pixels, not the field's 1133 x 868"},
+        BadCase{"picture_not_png", edit([](Json& j) {
+                  j["picture"] = QByteArray("GIF89a...").toBase64().toStdString();
+                }),
+                "the picture is not a PNG"},
+        BadCase{"picture_too_large",
+                edit([](Json& j) { j["picture"] = pngHeaderBase64(100000, 100000); }),
+                "the picture is 100000 x 100000 pixels, too large for any window "
+                "(6607 x 6647 at most)"},
+        BadCase{"picture_damaged",
+                edit([](Json& j) { j["picture"] = cutPicture(j["picture"].get<std::string>()); }),
+                "the picture is a damaged PNG"},
+        BadCase{"picture_not_base64", edit([](Json& j) { j["picture"] = "*** not base64 ***"; }),
+                "not base64"},
+        BadCase{"picture_as_number", edit([](Json& j) { j["picture"] = 7; }),
+                "picture is a number, not a text"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // Files that are no system at all, refused before anything is read.

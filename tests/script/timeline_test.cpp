@@ -181,9 +181,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TimelineCase{"plain", [](Player& r) { freezeSeed(r, 5); }},
                       presetCase("preset1", 0), presetCase("preset2", 1), presetCase("preset3", 2),
                       presetCase("preset4", 3), presetCase("preset5", 4), presetCase("preset6", 5),
-                      borderCase("chaos_bind", sim::kChaos, "2"),
-                      borderCase("wall_exponent_1_7", sim::kWall, "1.7"),
-                      borderCase("chaos_two_threads", sim::kChaos, "1.7", 2),
+                      borderCase("chaos_bind", kChaos, "2"),
+                      borderCase("wall_exponent_1_7", kWall, "1.7"),
+                      borderCase("chaos_two_threads", kChaos, "1.7", 2),
                       TimelineCase{"preset5_two_threads",
                                    [](Player& r) {
                                      playerClick(*r.g.CDp[kPresetSunNova]);

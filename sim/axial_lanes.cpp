@@ -1,4 +1,4 @@
-#include "sim/edge_lanes.h"
+#include "sim/axial_lanes.h"
 
 #include <algorithm>
 #include <bit>
@@ -48,7 +48,7 @@ uint64_t blockBit(int lane) {
 
 }  // namespace
 
-void orderEdgeLanes(const World& w, int n, EdgeLanes& lanes) {
+void orderAxialLanes(const World& w, int n, AxialLanes& lanes) {
   // The positions are finite here: the lanes take level and straight pairs only then.
   const std::vector<Keyed> byX = sortedBy(w, w.PlanetX, w.PlanetY, n);
   const std::vector<Keyed> byY = sortedBy(w, w.PlanetY, w.PlanetX, n);
@@ -101,7 +101,7 @@ void orderEdgeLanes(const World& w, int n, EdgeLanes& lanes) {
     for (size_t k = from; k < to; ++k) lanes.partners[byX[k].body].straight = run;
   });
   forEachShared(byY, [&](size_t from, size_t to) {
-    EdgePartners found;
+    AxialPartners found;
     int runs = 0;
     // The lanes of byY[a..b) placed by Y, or by X, as one run: they are adjacent.
     const auto addRun = [&](size_t a, size_t b, bool placedByY) {

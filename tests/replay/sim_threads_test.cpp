@@ -10,7 +10,7 @@
 
 #include "sim/lane_pool.h"
 #include "sim/tick.h"
-#include "sim_test_world.h"
+#include "core/sim_test_world.h"
 
 namespace velmora {
 namespace {

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "game_fixture.h"
-#include "sim_test_world.h"
+#include "core/game_fixture.h"
+#include "core/sim_test_world.h"
 
 namespace velmora {
 namespace {

@@ -7,13 +7,13 @@
 #include <limits>
 #include <memory>
 
-#include "sim/edge_lanes.h"
+#include "sim/axial_lanes.h"
 #include "sim/engine_stages.h"
 #include "sim/power.h"
 #include "sim/pull.h"
 #include "sim/pull_rows.h"
 #include "sim/tick_driver.h"
-#include "sim_test_world.h"
+#include "core/sim_test_world.h"
 
 namespace velmora {
 namespace {
@@ -68,7 +68,7 @@ struct Run {
 // Tick t of the engine on `fast`, with the two orders of the sweeps tick about, and
 // of the pair-by-pair path on `slow`; the literal path's disturbances.
 int tickBothWays(int t, const sim::TickInputs& in, Run fast, Run slow) {
-  const auto order = t % 2 == 0 ? sim::EdgeSweep::kSecond : sim::EdgeSweep::kFirst;
+  const auto order = t % 2 == 0 ? sim::AxialSweep::kSecond : sim::AxialSweep::kFirst;
   sim::EngineStages a(fast.w, in, fast.rng, fast.surface, order);
   sim::driveTick(fast.w, in, a);
   sim::EngineStages b(slow.w, in, slow.rng, slow.surface);
@@ -124,7 +124,7 @@ TEST(SimKernel, FastRowsAndMergeShortcutsChangeNoBit) {
         merged += tickBothWays(t, in, {*fast, rf, sf}, {*slow, rs, ss});
         if (t == 0) {
           sim::PullRows rows;
-          sim::computePullRows(*fast, fast->PlanetCount, rows, sim::EdgeSweep::kSecond);
+          sim::computePullRows(*fast, fast->PlanetCount, rows, sim::AxialSweep::kSecond);
           for (double r : rows.redo) redone += r != 0;
           for (const auto& partners : rows.kicks) kicked += !partners.empty();
           settled += rows.settledRows;
@@ -232,7 +232,7 @@ TEST(SimKernel, WallRowsAreSettledAheadWithTheSameBits) {
       auto fast = wallWorld(exponent, sun.x, sun.y);
       auto slow = wallWorld(exponent, sun.x, sun.y);
       sim::PullRows rows;
-      sim::computePullRows(*fast, fast->PlanetCount, rows, sim::EdgeSweep::kSecond);
+      sim::computePullRows(*fast, fast->PlanetCount, rows, sim::AxialSweep::kSecond);
       int redone = 0;
       for (double r : rows.redo) redone += r != 0;
       int kicked = 0;
@@ -284,15 +284,15 @@ TEST(SimKernel, EitherSweepFirstGivesTheSameRows) {
                      : world == 3 ? pileWorld(exponent)
                                   : denseWorld(world, exponent);
       if (world == 3) {
-        sim::EdgeLanes lanes;
-        sim::orderEdgeLanes(*w, w->PlanetCount + 1, lanes);
+        sim::AxialLanes lanes;
+        sim::orderAxialLanes(*w, w->PlanetCount + 1, lanes);
         ASSERT_EQ(lanes.onePoint.size(), 1u);
       }
       sim::PullRows second, first;
-      sim::computePullRows(*w, w->PlanetCount, second, sim::EdgeSweep::kSecond);
-      sim::computePullRows(*w, w->PlanetCount, first, sim::EdgeSweep::kFirst);
-      ASSERT_FALSE(second.edgesFirst);
-      ASSERT_TRUE(first.edgesFirst);
+      sim::computePullRows(*w, w->PlanetCount, second, sim::AxialSweep::kSecond);
+      sim::computePullRows(*w, w->PlanetCount, first, sim::AxialSweep::kFirst);
+      ASSERT_FALSE(second.axialFirst);
+      ASSERT_TRUE(first.axialFirst);
       EXPECT_EQ(first.redo, second.redo);
       EXPECT_EQ(first.kicks, second.kicks);
       // A level or straight pair's distance is known at once, so a row may merge only

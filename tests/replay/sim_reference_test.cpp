@@ -7,7 +7,7 @@
 
 #include "testworlds/reference_gravity.h"
 #include "sim/tick.h"
-#include "sim_test_world.h"
+#include "core/sim_test_world.h"
 
 namespace velmora {
 namespace {

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "sim/edge_lanes.h"
+#include "sim/axial_lanes.h"
 #include "sim_test_world.h"
 
 namespace velmora {
@@ -53,12 +53,12 @@ bool inBlocks(uint64_t blocks, int lane) {
   return ((blocks >> (lane / sim::kLanesABlock)) & 1) != 0;
 }
 
-TEST(SimEdgeLanes, LevelAndStraightPartnersFillFewRunsAndBlocks) {
+TEST(SimAxialLanes, LevelAndStraightPartnersFillFewRunsAndBlocks) {
   const Crowd c = crowd();
   const World& w = *c.world;
   const int n = w.PlanetCount + 1;
-  sim::EdgeLanes lanes;
-  sim::orderEdgeLanes(w, n, lanes);
+  sim::AxialLanes lanes;
+  sim::orderAxialLanes(w, n, lanes);
 
   // A lane for every body not off, and none for an off one.
   const int off = static_cast<int>(std::count(c.place.begin(), c.place.end(), Place::kOff));
@@ -76,7 +76,7 @@ TEST(SimEdgeLanes, LevelAndStraightPartnersFillFewRunsAndBlocks) {
 
   for (int j = 0; j < n; ++j) {
     if (w.PlanetOff[j] == 1) continue;
-    const sim::EdgePartners& p = lanes.partners[j];
+    const sim::AxialPartners& p = lanes.partners[j];
     // The runs hold nothing but such partners, whatever their place in the lanes...
     for (int lane = p.straight.from; lane < p.straight.to; ++lane) {
       EXPECT_EQ(w.PlanetX[lanes.bodyAt[lane]], w.PlanetX[j]) << j << " " << lane;
@@ -125,7 +125,7 @@ TEST(SimEdgeLanes, LevelAndStraightPartnersFillFewRunsAndBlocks) {
     }
   };
   for (int j = 0; j < n; ++j) {
-    const sim::EdgePartners& p = lanes.partners[j];
+    const sim::AxialPartners& p = lanes.partners[j];
     const int straight = p.straight.to - p.straight.from;
     int level = 0;
     for (const sim::LaneRange& run : p.level) level += run.to - run.from;
@@ -141,7 +141,7 @@ TEST(SimEdgeLanes, LevelAndStraightPartnersFillFewRunsAndBlocks) {
 // A pile of 30 bodies on one point of the left wall lies in one run of lanes; one of
 // ten is too few to pay for a run, and bodies on one X and Y but for a zero's sign
 // are not on one point, bit for bit.
-TEST(SimEdgeLanes, BodiesOnOnePointFillOneRun) {
+TEST(SimAxialLanes, BodiesOnOnePointFillOneRun) {
   std::vector<testing::Body> bodies{{.x = 5000, .y = 4000, .gravity = 50}};
   for (int k = 0; k < 100; ++k) bodies.push_back({.x = 930, .y = 100 + 37.0 * k});
   for (int k = 0; k < 30; ++k) bodies.push_back({.x = 930, .y = 1960});
@@ -149,8 +149,8 @@ TEST(SimEdgeLanes, BodiesOnOnePointFillOneRun) {
   for (int k = 0; k < 30; ++k) bodies.push_back({.x = 3000, .y = k % 2 == 0 ? 0.0 : -0.0});
   const auto w = testing::makeWorld(bodies);
   const int n = w->PlanetCount + 1;
-  sim::EdgeLanes lanes;
-  sim::orderEdgeLanes(*w, n, lanes);
+  sim::AxialLanes lanes;
+  sim::orderAxialLanes(*w, n, lanes);
   ASSERT_EQ(lanes.onePoint.size(), 1u);
   const sim::LaneRange run = lanes.onePoint[0];
   EXPECT_EQ(run.to - run.from, 30);

@@ -11,7 +11,7 @@
 #include "sim/engine_stages.h"
 #include "sim/tick.h"
 #include "sim/tick_driver.h"
-#include "sim_test_world.h"
+#include "core/sim_test_world.h"
 
 namespace velmora {
 namespace {

@@ -1,9 +1,9 @@
-// An order of the gravity pass's lanes for a crowd lined up on the walls: bodies
-// that share one X sit together, then those that share one Y, then the rest. A
-// column's straight partners then fill one run of lanes and its level partners a
-// few runs, which take the formulas for such pairs alone; any level partners left
-// fill blocks, which take the formulas for either, and every other lane the
-// cheaper plain ones.
+// The axial sweep's order of the gravity pass's lanes, for a crowd lined up on the
+// walls: bodies that share one X sit together, then those that share one Y, then the
+// rest. A column's axial partners, straight (same X) and level (same Y), then fill one
+// run of lanes and a few runs, which take the formulas for such pairs alone; any level
+// partners left fill blocks, which take the formulas for either, and every other lane
+// the cheaper plain ones. The words are those of the map in pull_rows.h.
 #pragma once
 
 #include <array>
@@ -31,16 +31,16 @@ inline constexpr int kLevelRuns = 3;
 
 // Where the partners of a body j that are exactly level with it (the same Y) or
 // straight above or below it (the same X) lie among the lanes.
-struct EdgePartners {
+struct AxialPartners {
   LaneRange straight;                         // exactly the bodies that share j's X, j among them
   std::array<LaneRange, kLevelRuns> level{};  // runs of bodies that share j's Y, nothing else
   uint64_t blocks = 0;  // bit b where block b may hold a level partner in none of the runs
 };
 
-struct EdgeLanes {
+struct AxialLanes {
   Table<int> laneOf{};  // body (not off) -> lane
   Table<int> bodyAt{};  // lane (below count) -> body
-  Table<EdgePartners> partners{};
+  Table<AxialPartners> partners{};
   int count = 0;    // the lanes: one for each body not off
   int sharing = 0;  // the bodies that share an X or a Y with another, in the first lanes
   // Runs of kMinOnePoint or more lanes on one point (the same X and Y, bit for bit),
@@ -51,6 +51,6 @@ struct EdgeLanes {
 inline constexpr int kMinOnePoint = 24;
 
 // Orders the lanes of the bodies of 0..n-1 that are not off; an off body has none.
-void orderEdgeLanes(const World& world, int n, EdgeLanes& lanes);
+void orderAxialLanes(const World& world, int n, AxialLanes& lanes);
 
 }  // namespace velmora::sim
