@@ -131,6 +131,17 @@ Timeline::Settings Timeline::settingsOf(const Game& g) {
   return s;
 }
 
+Timeline::Selector Timeline::selectorOf(const Game& g) {
+  return {g.Qui->value(), g.Qui->max()};
+}
+
+// Its Change shows the body, as a scroll there does.
+void Timeline::select(Game& g, Selector s) {
+  g.Qui->setMax(std::max(s.max, g.Qui->value()));
+  g.Qui->setValue(s.value);
+  g.Qui->setMax(s.max);
+}
+
 void Timeline::remember(const Game& g, State& into) {
   into.world = g.world;
   into.settings = settingsOf(g);
@@ -322,6 +333,9 @@ void Timeline::goTo(Game& g, long long tick) {
   const Keyframe& from = *std::prev(after);
   SystemSnapshot system = *from.system;
   system.pixels = unpackPicture(from.picture);
+  // The speed is the player's choice, as the zoom is, not part of a moment.
+  system.speedLevel = g.speed.level();
+  system.idlePeriods = g.speed.idlePeriods();
   openSystem(g, system);  // a moment this game captured always opens
   // Opening pauses, and a pause shows a body, which writes into its tables: the
   // moment's own tables are the ones replay starts from.
@@ -350,12 +364,14 @@ void Timeline::editBegin(const Game& g) {
   if (editDepth_++ == 0) {
     beforeEdit_ = g.world;
     rngBeforeEdit_ = g.rng;
+    selectorBeforeEdit_ = selectorOf(g);
   }
 }
 
 void Timeline::editEnd(const Game& g) {
   if (--editDepth_ != 0 || !started() || sameSimulation(beforeEdit_, g.world)) return;
-  undo_.push_back({std::move(beforeEdit_), g.world, rngBeforeEdit_, g.rng});
+  undo_.push_back(
+      {std::move(beforeEdit_), g.world, rngBeforeEdit_, g.rng, selectorBeforeEdit_, selectorOf(g)});
   if (undo_.size() > static_cast<size_t>(kUndoDepth)) undo_.erase(undo_.begin());
   redo_.clear();
 }
@@ -378,17 +394,22 @@ std::optional<std::string> Timeline::takeEdit(Game& g, std::vector<Edit>& from,
   applyEdit(g.world, e.after, e.before);
   if (g.rng.draws() == e.rngAfter.draws()) g.rng = e.rngBefore;
   ++editDepth_;  // showing the body again is no edit of its own
+  select(g, e.selectorBefore);
   Asgard(g);
   VivaVida(g);
   --editDepth_;
   touched_ = true;
   to.push_back({std::move(e.after), std::move(e.before), std::move(e.rngAfter),
-                std::move(e.rngBefore)});
+                std::move(e.rngBefore), e.selectorAfter, e.selectorBefore});
   return std::nullopt;
 }
 
-TimelineEdit::TimelineEdit(Game& g) : g_(g) { g_.timeline->editBegin(g_); }
+TimelineEdit::TimelineEdit(Game& g) : g_(g) {
+  g_.timeline->editBegin(g_);
+}
 
-TimelineEdit::~TimelineEdit() { g_.timeline->editEnd(g_); }
+TimelineEdit::~TimelineEdit() {
+  g_.timeline->editEnd(g_);
+}
 
 }  // namespace velmora

@@ -105,17 +105,26 @@ class Timeline {
   // Taking an edit gives the entries that differ between `after` and `before`
   // their `before` values; it then goes to the other list turned round. A body
   // added draws its colour, so the generator goes back with the tables.
+  // The editor's selector goes back too, so the body shown is the one shown then.
+  struct Selector {
+    int value = 0;
+    int max = 0;
+  };
   struct Edit {
     World before;
     World after;
     Rng rngBefore;
     Rng rngAfter;
+    Selector selectorBefore;
+    Selector selectorAfter;
   };
   struct State {
     World world;
     Settings settings;
   };
   static Settings settingsOf(const Game& g);
+  static Selector selectorOf(const Game& g);
+  static void select(Game& g, Selector s);
   static void remember(const Game& g, State& into);
   static bool same(const Game& g, const State& state);
 
@@ -155,6 +164,7 @@ class Timeline {
   int editDepth_ = 0;
   World beforeEdit_;
   Rng rngBeforeEdit_;
+  Selector selectorBeforeEdit_;
 };
 
 // One undoable edit for as long as it lives: a tool that stores several fields

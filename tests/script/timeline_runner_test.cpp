@@ -3,6 +3,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "script/runner.h"
 
@@ -56,6 +57,52 @@ TEST(TimelineRunner, UndoAndRedoTheEditorsEdits) {
   EXPECT_EQ(r.out.substr(first, 22), r.out.substr(second, 22));
   EXPECT_NE(r.out.find("PlanetX(4)=3000\nPlanetOff(4)=0\n"), std::string::npos);
   EXPECT_EQ(r.err, "");
+}
+
+// Hashes in the order printed.
+std::vector<std::string> hashes(const std::string& out) {
+  std::vector<std::string> found;
+  for (auto at = out.find("hash="); at != std::string::npos; at = out.find("hash=", at + 1)) {
+    found.push_back(out.substr(at, 21));
+  }
+  return found;
+}
+
+TEST(TimelineRunner, EachToolOnTheFieldIsOneEditToUndo) {
+  const Result r = play(kGo +
+                        "wait 300\nclick Command5\nprint PlanetCount\nscroll Qui 4\nhash\n"
+                        "drag 3000 3000\nhash\nundo\nhash\nredo\nhash\n"
+                        "add 5000 5000\nprint PlanetCount\nhash\nundo\nprint PlanetCount\nhash\n"
+                        "redo\nhash\n");
+  ASSERT_EQ(r.err, "");
+  const auto h = hashes(r.out);
+  ASSERT_EQ(h.size(), 7u);
+  EXPECT_NE(h[0], h[1]) << "the drag moved body 4";
+  EXPECT_EQ(h[2], h[0]) << "one undo takes back both coordinates";
+  EXPECT_EQ(h[3], h[1]);
+  EXPECT_NE(r.out.find("PlanetCount=41\n"), std::string::npos) << r.out;
+  EXPECT_EQ(h[5], h[3]) << "the added body goes, the count and the generator with it";
+  EXPECT_EQ(h[6], h[4]);
+  const auto counts = r.out.find("PlanetCount=40\nhash");
+  EXPECT_NE(r.out.find("PlanetCount=40\nhash", counts + 1), std::string::npos) << r.out;
+}
+
+TEST(TimelineRunner, ASeekKeepsThePlayersSpeed) {
+  // Ten ticks at x1, forty more at x4; back to tick 5 and on at x4 for 150 ms.
+  const Result r = play(kGo +
+                        "wait 150\nspeed 4\nwait 150\nclick Command5\nprint Tick\nseek 5\n"
+                        "click Command5\nwait 150\nclick Command5\nprint Tick\n");
+  EXPECT_EQ(r.out, "Tick=50\nTick=45\n");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST(TimelineRunner, ANewSystemStartsWithoutMomentsAndGoStartsThemAgain) {
+  const Result r = play(kGo +
+                        "wait 300\nclick Command5\nnew\nprint Tick TimelineLast\nseek 0\n"
+                        "click Command2\nwait 150\nclick Command5\nprint Tick TimelineLast\n"
+                        "seek 0\nprint Tick\n");
+  EXPECT_EQ(r.out, "Tick=0\nTimelineLast=0\nTick=10\nTimelineLast=10\nTick=0\n");
+  EXPECT_EQ(r.err, "9: seek is not available: there is no system yet\n");
 }
 
 TEST(TimelineRunner, BadInputIsNotedAndChangesNothing) {
