@@ -305,7 +305,7 @@ bool Timeline::editedHere(const Game& g) const {
   return arrived_ ? !same(g, shown_) : touched(g);
 }
 
-std::optional<std::string> Timeline::seek(Game& g, long long tick) {
+std::optional<std::string> Timeline::seek(Game& g, long long tick, const Progress& progress) {
   if (!started()) return std::string("there is no system yet");
   if (!pausedForEditing(g)) return std::string("the game is not paused");
   if (tick < first() || tick > last(g)) return outside(tick, first(), last(g));
@@ -318,16 +318,16 @@ std::optional<std::string> Timeline::seek(Game& g, long long tick) {
     remember(g, shown_);
     arrived_ = true;
   }
-  if (tick != tick_) goTo(g, tick);
+  if (tick != tick_) goTo(g, tick, progress);
   return std::nullopt;
 }
 
-std::optional<std::string> Timeline::back(Game& g) {
+std::optional<std::string> Timeline::back(Game& g, const Progress& progress) {
   if (started() && tick_ == first()) return std::string("the timeline is at its start");
-  return seek(g, tick_ - 1);
+  return seek(g, tick_ - 1, progress);
 }
 
-void Timeline::goTo(Game& g, long long tick) {
+void Timeline::goTo(Game& g, long long tick, const Progress& progress) {
   const auto after = std::upper_bound(keyframes_.begin(), keyframes_.end(), tick,
                                       [](long long t, const Keyframe& k) { return t < k.tick; });
   const Keyframe& from = *std::prev(after);
@@ -341,7 +341,11 @@ void Timeline::goTo(Game& g, long long tick) {
   // moment's own tables are the ones replay starts from.
   takeSimulation(g.world, system.world);
   tick_ = from.tick;
-  for (; tick_ < tick; ++tick_) Ti_Timer(g);
+  const long long total = tick - from.tick;
+  for (; tick_ < tick; ++tick_) {
+    if (progress && (tick_ - from.tick) % kProgressTicks == 0) progress(tick_ - from.tick, total);
+    Ti_Timer(g);
+  }
   // Shown as a pause at this moment shows it.
   Command5_Click(g);
   Command5_Click(g);

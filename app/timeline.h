@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,6 +36,7 @@ class Timeline {
   static constexpr size_t kDefaultBudget = size_t{256} << 20;  // bytes
   static constexpr long long kRecentTicks = 4000;              // a minute at 15 ms
   static constexpr int kUndoDepth = 100;                       // edits of one pause
+  static constexpr long long kProgressTicks = 16;              // replayed between reports
 
   // Follows the game's events: run once, when the game's events are wired.
   void attach(Game& g);
@@ -66,8 +68,10 @@ class Timeline {
   // Moving along, only while paused with the editor open: the game shows moment
   // `tick` as a pause there shows it. Nothing changes and the reason is returned
   // when it cannot.
-  std::optional<std::string> seek(Game& g, long long tick);
-  std::optional<std::string> back(Game& g);
+  // A far move replays many ticks: `progress` hears how many of how many are done.
+  using Progress = std::function<void(long long done, long long total)>;
+  std::optional<std::string> seek(Game& g, long long tick, const Progress& progress = {});
+  std::optional<std::string> back(Game& g, const Progress& progress = {});
 
   // Undo and redo of the accepted editor edits of the current pause. An editor
   // handler is wrapped in editBegin/editEnd; nested ones count as one edit.
@@ -135,7 +139,7 @@ class Timeline {
   void dropAfter(long long tick);
   size_t keyframeBytes() const;
   void thin();
-  void goTo(Game& g, long long tick);
+  void goTo(Game& g, long long tick, const Progress& progress);
   bool editedHere(const Game& g) const;
   void forgetEdits();
   std::optional<std::string> takeEdit(Game& g, std::vector<Edit>& from, std::vector<Edit>& to,

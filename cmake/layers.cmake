@@ -62,6 +62,6 @@ velmora_layer(qt WITH_QT
           field_hands_keys.cpp field_view.cpp
           form_binder.cpp game_session.cpp help_window.cpp main_window_view.cpp
           model_buttons.cpp new_system_button.cpp panel_captions.cpp picture_file.cpp pictures.cpp qt_host.cpp
-          shortcuts.cpp speed_label.cpp system_files.cpp time_view_keys.cpp timeline_bar.cpp
-          timer_driver.cpp web_page.cpp
+          seek_progress.cpp shortcuts.cpp speed_label.cpp system_files.cpp time_view_keys.cpp
+          timeline_bar.cpp timer_driver.cpp web_page.cpp
   PUBLIC script Qt6::Widgets)

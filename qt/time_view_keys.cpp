@@ -4,6 +4,7 @@
 #include "app/timeline.h"
 #include "qt/field_canvas.h"
 #include "qt/model_call.h"
+#include "qt/seek_progress.h"
 #include "state/game.h"
 
 namespace velmora::qt {
@@ -43,7 +44,7 @@ void installTimeAndViewKeys(QWidget& window, Game& game, FieldCanvas& field) {
   Game* g = &game;
   // The model runs one call at a time: a key pressed while a message box waits
   // does nothing.
-  auto inModel = [g](void (*action)(Game&)) {
+  auto inModel = [g](auto action) {
     return [g, action] {
       if (ModelCall::running()) return;
       ModelCall call;
@@ -52,11 +53,12 @@ void installTimeAndViewKeys(QWidget& window, Game& game, FieldCanvas& field) {
   };
   bindKeys(window, kStep, inModel([](Game& gm) { stepOnce(gm); }));
   // Along the timeline: a move the game refuses (not paused, at the start) does nothing.
-  bindKeys(window, kBack, inModel([](Game& gm) { gm.timeline->back(gm); }));
+  QWidget* w = &window;
+  bindKeys(window, kBack, inModel([w](Game& gm) { backShowingProgress(w, gm); }));
   bindKeys(window, kToStart,
-           inModel([](Game& gm) { gm.timeline->seek(gm, gm.timeline->first()); }));
+           inModel([w](Game& gm) { seekShowingProgress(w, gm, gm.timeline->first()); }));
   bindKeys(window, kToLatest,
-           inModel([](Game& gm) { gm.timeline->seek(gm, gm.timeline->last(gm)); }));
+           inModel([w](Game& gm) { seekShowingProgress(w, gm, gm.timeline->last(gm)); }));
   bindKeys(window, kUndo, inModel([](Game& gm) { gm.timeline->undo(gm); }));
   bindKeys(window, kRedo, inModel([](Game& gm) { gm.timeline->redo(gm); }));
   bindKeys(window, kFaster, inModel([](Game& gm) { gm.speed.faster(); }));

@@ -1,13 +1,12 @@
 #include "qt/timeline_bar.h"
 
-#include <QApplication>
-#include <QCursor>
 #include <algorithm>
 #include <limits>
 
 #include "app/time_control.h"
 #include "app/timeline.h"
 #include "qt/model_call.h"
+#include "qt/seek_progress.h"
 #include "state/game.h"
 
 namespace velmora::qt {
@@ -73,10 +72,7 @@ void TimelineBar::seek(int tick) {
   if (tick == game_.timeline->tick()) return;
   {
     ModelCall call;
-    // A seek far from a keyframe takes a moment: the cursor says so meanwhile.
-    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    game_.timeline->seek(game_, tick);
-    QApplication::restoreOverrideCursor();
+    seekShowingProgress(window(), game_, tick);
   }
   follow();
 }

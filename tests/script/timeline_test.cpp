@@ -389,6 +389,33 @@ TEST(TimelineMemory, ThinsOldKeyframesAndKeepsTheMomentOfGo) {
   EXPECT_TRUE(outcome(r.g) == outcome(same.g)) << difference(outcome(r.g), outcome(same.g));
 }
 
+// A far seek tells how far its replay has come: from nothing, in order, up to what
+// is left of the stretch from the keyframe before the moment.
+TEST(TimelineSeek, TellsItsProgressAlongTheReplay) {
+  Player r;
+  freezeSeed(r, 4);
+  playerClick(*r.g.Command2);
+  r.ticks(100);
+  r.pause();
+  std::vector<std::pair<long long, long long>> heard;
+  const Timeline::Progress listen = [&](long long done, long long total) {
+    heard.emplace_back(done, total);
+  };
+  ASSERT_EQ(r.timeline.seek(r.g, 2 * kSpacing + 30, listen), std::nullopt);
+  ASSERT_FALSE(heard.empty());
+  EXPECT_EQ(heard.front(), std::make_pair(0LL, 30LL));
+  for (size_t i = 1; i < heard.size(); ++i) {
+    EXPECT_EQ(heard[i].first, heard[i - 1].first + Timeline::kProgressTicks);
+    EXPECT_EQ(heard[i].second, 30);
+  }
+  EXPECT_LT(heard.back().first, 30);
+  heard.clear();
+  ASSERT_EQ(r.timeline.seek(r.g, 2 * kSpacing), std::nullopt);
+  ASSERT_EQ(r.timeline.back(r.g, listen), std::nullopt);
+  EXPECT_EQ(r.timeline.tick(), 2 * kSpacing - 1);
+  EXPECT_EQ(heard.front(), std::make_pair(0LL, kSpacing - 1));
+}
+
 TEST(TimelineBadInput, RefusesAndChangesNothing) {
   Player r;
   freezeSeed(r, 3);
