@@ -19,9 +19,14 @@ FutureStart futureStart(const Game& g) {
 }
 
 World runAhead(FutureStart start, int ticks, const std::function<bool(const World&)>& afterTick,
-               bool alone) {
-  std::optional<sim::LanePool::Alone> ownThread;
-  if (alone) ownThread.emplace();
+               bool ownLanes) {
+  // As many threads as the game's, apart from them: while paused they are idle.
+  std::optional<sim::LanePool> lanes;
+  std::optional<sim::LanePool::Using> using_;
+  if (ownLanes) {
+    lanes.emplace(sim::LanePool::shared().threads());
+    using_.emplace(*lanes);
+  }
   sim::TickInputs in;
   in.sunFixed = start.sunFixed;
   in.borderOption = start.borderOption;

@@ -33,9 +33,10 @@ struct FutureStart {
 FutureStart futureStart(const Game& g);
 
 // The world after `ticks` ticks from `start`; `afterTick` sees it after each one
-// and stops the run there by answering false. `alone` keeps the run to its own
-// thread, for a run beside the game's.
+// and stops the run there by answering false. `ownLanes` runs it on threads of its
+// own, as many as the game's, for a run beside the game's: the game's keep to its
+// ticks.
 World runAhead(FutureStart start, int ticks,
-               const std::function<bool(const World&)>& afterTick = {}, bool alone = false);
+               const std::function<bool(const World&)>& afterTick = {}, bool ownLanes = false);
 
 }  // namespace velmora

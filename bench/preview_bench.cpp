@@ -36,19 +36,19 @@ int run() {
   int live = 0;
   for (int i = 0; i <= g.world.PlanetCount; ++i) live += g.world.PlanetOff[i] == 0;
 
-  // As the runner runs it (the game's threads), and as the window does, on a
-  // thread of its own beside the game's.
-  for (const bool alone : {false, true}) {
+  // As the runner runs it (the game's threads), and as the window does, on threads
+  // of its own beside the game's.
+  for (const bool ownLanes : {false, true}) {
     double best = 1e300;
     for (int round = 0; round < 5; ++round) {
       const double t0 = nowMs();
-      const World future = runAhead(futureStart(g), kDefaultPreviewTicks, {}, alone);
+      const World future = runAhead(futureStart(g), kDefaultPreviewTicks, {}, ownLanes);
       best = std::min(best, nowMs() - t0);
       if (future.PlanetCount != g.world.PlanetCount) return 1;
     }
     std::printf("preview of %d ticks, %d bodies (%d live)%s: %.1f ms (best of 5)\n",
-                kDefaultPreviewTicks, g.world.PlanetCount + 1, live, alone ? ", one thread" : "",
-                best);
+                kDefaultPreviewTicks, g.world.PlanetCount + 1, live,
+                ownLanes ? ", on threads of its own" : "", best);
   }
   return 0;
 }

@@ -54,7 +54,7 @@ FieldHands::FieldHands(Game& game, QWidget& canvas, const FieldView& view)
     // a resume changes a text, a value or a timer.
     if (prop != Prop::Text && prop != Prop::Value && prop != Prop::Enabled) return;
     dirty_ = true;
-    // The game's own ticks take the pool again: the run ahead stops first.
+    // The game's own ticks take the cores again: the run ahead stops first.
     if (&c == game_.Ti && c.enabled()) stopPreview();
   });
 }

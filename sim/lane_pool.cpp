@@ -58,6 +58,11 @@ LanePool& LanePool::shared() {
   return pool;
 }
 
+LanePool& LanePool::forThisThread() {
+  LanePool* own = Using::current();
+  return own != nullptr ? *own : shared();
+}
+
 LanePool::LanePool(int threads, int minRowsPerThread, int chunkRows) {
   resize(threads, minRowsPerThread, chunkRows);
 }

@@ -34,6 +34,9 @@ class LanePool {
 
   // The pool the game's passes share.
   static LanePool& shared();
+  // The pool the passes of the calling thread run on: the one a `Using` on this
+  // thread names, else the shared one.
+  static LanePool& forThisThread();
 
   explicit LanePool(int threads, int minRowsPerThread = kDefaultMinRowsPerThread,
                     int chunkRows = kDefaultChunkRows);
@@ -64,6 +67,22 @@ class LanePool {
    private:
     static inline thread_local int depth_ = 0;
   };
+  // While one lives, the passes of its thread run on `pool`: a run ahead of the game
+  // on another thread takes threads of its own and leaves the shared pool to the
+  // game's ticks.
+  class Using {
+   public:
+    explicit Using(LanePool& pool) : previous_(current_) { current_ = &pool; }
+    ~Using() { current_ = previous_; }
+    Using(const Using&) = delete;
+    Using& operator=(const Using&) = delete;
+    static LanePool* current() { return current_; }
+
+   private:
+    LanePool* previous_;
+    static inline thread_local LanePool* current_ = nullptr;
+  };
+
   // Runs work(c) once for every chunk c of 0..chunks-1 and returns when all are
   // done: on the calling thread alone unless `share`, else on whichever threads
   // come first. At most 65535 chunks.

@@ -704,7 +704,7 @@ void allColumnsInBlocks(const World& w, int lanes, const std::vector<int>& colum
   const std::vector<Column> sweep =
       columnsOf<kAxial>(w, columns, rows, selfLane, axialPartners, closeBlocks);
   const int count = static_cast<int>(sweep.size());
-  LanePool& pool = LanePool::shared();
+  LanePool& pool = LanePool::forThisThread();
   const int size = pool.chunkRows();
   const int chunks = (lanes + size - 1) / size;
   withLaw(w.GravityExponent, [&](auto law) {
@@ -813,9 +813,9 @@ struct LaneTables {
 void plainSweep(const World& w, int n, const std::vector<int>& columns, bool axial, CarriedIn& in,
                 CloseCells& cells, Table<double>& closest, PullRows& rows) {
   const int count = static_cast<int>(columns.size());
-  const bool share = LanePool::shared().worthSharing(count);
+  const bool share = LanePool::forThisThread().worthSharing(count);
   // Apart, on two threads where the pass is shared.
-  LanePool::shared().run(2, share, [&](int task) {
+  LanePool::forThisThread().run(2, share, [&](int task) {
     if (task == 1) return findCloseCells(w, n, rootLimit(w.PlanetRadius), cells);
     carriedInAhead(w, n, columns, axial, rows, in);
   });
@@ -838,10 +838,10 @@ void plainSweep(const World& w, int n, const std::vector<int>& columns, bool axi
 int axialSweep(const World& w, int n, const std::vector<int>& columns, CarriedIn& in,
                CloseCells& cells, Table<double>& closest, PullRows& rows) {
   AxialLanes order;
-  const bool share = LanePool::shared().worthSharing(static_cast<int>(columns.size()));
+  const bool share = LanePool::forThisThread().worthSharing(static_cast<int>(columns.size()));
   // The lanes' order, and the close range's grid with the forces carried in, are
   // found apart, on two threads where the pass is shared.
-  LanePool::shared().run(2, share, [&](int task) {
+  LanePool::forThisThread().run(2, share, [&](int task) {
     if (task == 1) {
       findCloseCells(w, n, rootLimit(w.PlanetRadius), cells);
       return carriedInAhead(w, n, columns, true, rows, in);
@@ -933,7 +933,7 @@ int sweepAgain(const World& w, int n, const std::vector<int>& columns,
   LaneTables t;
   t.gather(w, bodies.data(), lanes, in);
   const auto selfLane = [&](int j) { return laneOf[j]; };
-  const bool share = LanePool::shared().worthSharing(static_cast<int>(columns.size()));
+  const bool share = LanePool::forThisThread().worthSharing(static_cast<int>(columns.size()));
   const auto anywhere = [](int) {
     AxialPartners partners;
     partners.blocks = ~uint64_t{0};
@@ -1054,7 +1054,7 @@ void settle(const World& w, int n, const std::vector<int>& columns, const Table<
   }
   constexpr int kRowsAChunk = 4;
   const int chunks = (static_cast<int>(marked.size()) + kRowsAChunk - 1) / kRowsAChunk;
-  LanePool& pool = LanePool::shared();
+  LanePool& pool = LanePool::forThisThread();
   pool.run(chunks, pool.worthSharing(static_cast<int>(columns.size())), [&](int c) {
     RowPulls scratch;
     const int end = std::min<int>(static_cast<int>(marked.size()), (c + 1) * kRowsAChunk);
@@ -1104,7 +1104,7 @@ void listKicks(const World& w, int n, int live, const Table<double>& closest,
   }
   constexpr int kRowsAChunk = 8;
   const int chunks = (static_cast<int>(kicking.size()) + kRowsAChunk - 1) / kRowsAChunk;
-  LanePool& pool = LanePool::shared();
+  LanePool& pool = LanePool::forThisThread();
   pool.run(chunks, pool.worthSharing(live), [&](int c) {
     const int end = std::min<int>(static_cast<int>(kicking.size()), (c + 1) * kRowsAChunk);
     for (int k = c * kRowsAChunk; k < end; ++k) {
