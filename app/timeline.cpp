@@ -91,9 +91,9 @@ size_t textBytes(const std::map<std::string, std::string>& texts) {
   return n;
 }
 
-size_t snapshotBytes(const SystemSnapshot& s, const PackedPicture& picture) {
+size_t snapshotBytes(const SystemSnapshot& s) {
   return sizeof(SystemSnapshot) + s.rngState.capacity() + textBytes(s.texts) +
-         textBytes(s.accepted) + (s.checks.size() + s.timers.size()) * 64 + picture.bytes();
+         textBytes(s.accepted) + (s.checks.size() + s.timers.size()) * 64;
 }
 
 std::string outside(long long tick, long long first, long long last) {
@@ -178,6 +178,7 @@ void Timeline::attach(Game& g) {
 void Timeline::restart(Game& g) {
   keyframes_.clear();
   keptBytes_ = 0;
+  forgetLastPicture();
   tick_ = 0;
   latest_ = 0;
   forgetEdits();
@@ -189,6 +190,7 @@ void Timeline::forget() {
   keyframes_.clear();
   keyframes_.shrink_to_fit();
   keptBytes_ = 0;
+  forgetLastPicture();
   tick_ = 0;
   latest_ = 0;
   arrived_ = false;
@@ -216,7 +218,52 @@ long long Timeline::last(const Game& g) const {
 }
 
 size_t Timeline::keyframeBytes() const {
-  return keptBytes_ + keyframes_.capacity() * sizeof(Keyframe);
+  return keptBytes_ + keyframes_.capacity() * sizeof(Keyframe) +
+         lastPicture_.capacity() * sizeof(uint32_t);
+}
+
+void Timeline::forgetLastPicture() {
+  lastPicture_.clear();
+  lastPicture_.shrink_to_fit();
+}
+
+// Keyframes since the last whole picture.
+int Timeline::chainLength() const {
+  int n = 0;
+  for (size_t i = keyframes_.size(); i-- > 0 && keyframes_[i].change;) ++n;
+  return n;
+}
+
+// The whole picture before it, then the changes since. keyframes_[0] is whole.
+std::vector<uint32_t> Timeline::pictureOf(size_t keyframe) const {
+  size_t whole = keyframe;
+  while (keyframes_[whole].change) --whole;
+  std::vector<uint32_t> pixels = unpackPicture(keyframes_[whole].picture);
+  for (size_t i = whole + 1; i <= keyframe; ++i) applyChange(pixels, *keyframes_[i].change);
+  return pixels;
+}
+
+// The keyframe after one that goes keeps its picture: its change joins the one
+// gone, or it becomes whole where the one gone was (or where joined they would
+// keep more than a whole picture does).
+void Timeline::dropKeyframe(size_t keyframe) {
+  const size_t next = keyframe + 1;
+  if (next < keyframes_.size() && keyframes_[next].change) {
+    Keyframe& k = keyframes_[next];
+    keptBytes_ -= k.bytes;
+    const size_t ownBytes = k.bytes - k.change->bytes();
+    std::optional<PictureChange> joined;
+    if (keyframes_[keyframe].change) {
+      joined = joinChanges(*keyframes_[keyframe].change, *k.change);
+      if (joined->words.size() > joined->pixelCount / kMostChangeShare) joined.reset();
+    }
+    if (!joined) k.picture = packPicture(pictureOf(next));
+    k.change = std::move(joined);
+    k.bytes = ownBytes + k.picture.bytes() + (k.change ? k.change->bytes() : 0);
+    keptBytes_ += k.bytes;
+  }
+  keptBytes_ -= keyframes_[keyframe].bytes;
+  keyframes_.erase(keyframes_.begin() + static_cast<std::ptrdiff_t>(keyframe));
 }
 
 size_t Timeline::bytes() const {
@@ -254,16 +301,21 @@ void Timeline::record(const Game& g) {
   const double startMs = nowMs();
   auto system = std::make_unique<SystemSnapshot>(captureSystem(g));
   // Taken out, not cleared: a cleared vector would keep the whole picture's room.
-  const std::vector<uint32_t> pixels = std::exchange(system->pixels, {});
-  Keyframe k;
-  k.tick = tick_;
-  k.picture = packPicture(pixels);
-  k.bytes = snapshotBytes(*system, k.picture);
-  k.system = std::move(system);
+  std::vector<uint32_t> pixels = std::exchange(system->pixels, {});
   while (!keyframes_.empty() && keyframes_.back().tick >= tick_) {  // this moment anew
     keptBytes_ -= keyframes_.back().bytes;
     keyframes_.pop_back();
+    forgetLastPicture();
   }
+  Keyframe k;
+  k.tick = tick_;
+  if (!keyframes_.empty() && !lastPicture_.empty() && chainLength() < kLongestChain) {
+    k.change = changeBetween(lastPicture_, pixels, pixels.size() / kMostChangeShare);
+  }
+  if (!k.change) k.picture = packPicture(pixels);
+  k.bytes = snapshotBytes(*system) + k.picture.bytes() + (k.change ? k.change->bytes() : 0);
+  k.system = std::move(system);
+  lastPicture_ = std::move(pixels);
   keptBytes_ += k.bytes;
   keyframes_.push_back(std::move(k));
   thin();
@@ -275,6 +327,7 @@ void Timeline::dropAfter(long long tick) {
   while (keyframes_.size() > 1 && keyframes_.back().tick > tick) {
     keptBytes_ -= keyframes_.back().bytes;
     keyframes_.pop_back();
+    forgetLastPicture();
   }
   latest_ = tick;
 }
@@ -296,8 +349,7 @@ void Timeline::thin() {
         drop = i;
       }
     }
-    keptBytes_ -= keyframes_[drop].bytes;
-    keyframes_.erase(keyframes_.begin() + static_cast<std::ptrdiff_t>(drop));
+    dropKeyframe(drop);
   }
 }
 
@@ -332,7 +384,7 @@ void Timeline::goTo(Game& g, long long tick, const Progress& progress) {
                                       [](long long t, const Keyframe& k) { return t < k.tick; });
   const Keyframe& from = *std::prev(after);
   SystemSnapshot system = *from.system;
-  system.pixels = unpackPicture(from.picture);
+  system.pixels = pictureOf(static_cast<size_t>(std::distance(keyframes_.begin(), after) - 1));
   // The speed is the player's choice, as the zoom is, not part of a moment.
   system.speedLevel = g.speed.level();
   system.idlePeriods = g.speed.idlePeriods();

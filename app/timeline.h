@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "app/picture_change.h"
 #include "app/picture_runs.h"
 #include "app/system_snapshot.h"
 #include "world/rng.h"
@@ -37,6 +38,11 @@ class Timeline {
   static constexpr long long kRecentTicks = 4000;              // a minute at 15 ms
   static constexpr int kUndoDepth = 100;                       // edits of one pause
   static constexpr long long kProgressTicks = 16;              // replayed between reports
+  // A keyframe keeps its picture as the change from the keyframe before when that
+  // is at most this share of the picture's words, and at most this many in a row
+  // follow a whole picture, so rebuilding one applies a bounded number.
+  static constexpr size_t kMostChangeShare = 4;  // one word in four
+  static constexpr int kLongestChain = 32;
 
   // Follows the game's events: run once, when the game's events are wired.
   void attach(Game& g);
@@ -91,8 +97,9 @@ class Timeline {
   struct Keyframe {
     long long tick = 0;
     std::unique_ptr<const SystemSnapshot> system;  // its pixels are in `picture`
-    PackedPicture picture;
-    size_t bytes = 0;  // system and picture, where they live
+    PackedPicture picture;                         // the whole picture, packed,
+    std::optional<PictureChange> change;           // or what changed since the one before
+    size_t bytes = 0;                              // system and picture, where they live
   };
 
   // What decides the next tick beyond the tables: every field, box, option and
@@ -138,6 +145,10 @@ class Timeline {
   void settle(const Game& g);
   void dropAfter(long long tick);
   size_t keyframeBytes() const;
+  std::vector<uint32_t> pictureOf(size_t keyframe) const;
+  int chainLength() const;
+  void dropKeyframe(size_t keyframe);
+  void forgetLastPicture();
   void thin();
   void goTo(Game& g, long long tick, const Progress& progress);
   bool editedHere(const Game& g) const;
@@ -147,6 +158,9 @@ class Timeline {
 
   std::vector<Keyframe> keyframes_;  // by tick, keyframes_[0] at tick 0
   size_t keptBytes_ = 0;             // the sum of the keyframes' own bytes
+  // The latest keyframe's picture, whole, for the change to the next one; empty
+  // when the latest keyframe is not the one it was taken for.
+  std::vector<uint32_t> lastPicture_;
   size_t budget_ = kDefaultBudget;
   long long tick_ = 0;
   long long latest_ = 0;

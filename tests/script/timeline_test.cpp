@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/picture_change.h"
 #include "app/timeline.h"
 #include "form/player.h"
 #include "platform/system_file.h"
@@ -369,13 +372,16 @@ TEST(TimelineMemory, ThinsOldKeyframesAndKeepsTheMomentOfGo) {
   const size_t full = r.timeline.bytes();
   const size_t count = r.timeline.keyframeCount();
   EXPECT_GE(count, size_t{600 / kSpacing});
-  r.timeline.setBudget(full / 3);
-  EXPECT_LE(r.timeline.bytes(), full / 3);
+  // The latest keyframe's picture is kept whole besides, for the change to the next.
+  const size_t latestPicture = r.g.surface.pixels().size() * sizeof(uint32_t);
+  const size_t budget = latestPicture + (full - latestPicture) / 2;
+  r.timeline.setBudget(budget);
+  EXPECT_LE(r.timeline.bytes(), budget);
   const auto ticks = r.timeline.keyframeTicks();
   EXPECT_LT(ticks.size(), count);
   EXPECT_EQ(ticks.front(), 0);
   r.ticks(100);  // the game goes on past the budget
-  EXPECT_LE(r.timeline.bytes(), full / 3);
+  EXPECT_LE(r.timeline.bytes(), budget) << r.timeline.keyframeCount() << " keyframes";
   r.pause();
 
   // Far from any keyframe left, a moment is still the run's.
@@ -414,6 +420,56 @@ TEST(TimelineSeek, TellsItsProgressAlongTheReplay) {
   ASSERT_EQ(r.timeline.back(r.g, listen), std::nullopt);
   EXPECT_EQ(r.timeline.tick(), 2 * kSpacing - 1);
   EXPECT_EQ(heard.front(), std::make_pair(0LL, kSpacing - 1));
+}
+
+// A keyframe's picture kept as the change from the one before: taken, applied,
+// undone and joined exactly, and refused when it would keep too much.
+TEST(PictureChange, TakesAppliesAndJoinsExactly) {
+  std::mt19937 rng(3);
+  std::vector<uint32_t> a(5000);
+  for (uint32_t& p : a) p = rng() % 3 == 0 ? rng() : 0xFF000000u;
+  auto changed = [&](std::vector<uint32_t> p, int n) {
+    for (int i = 0; i < n; ++i) p[rng() % p.size()] = rng();
+    return p;
+  };
+  const std::vector<uint32_t> b = changed(a, 300);
+  const std::vector<uint32_t> c = changed(b, 200);
+  const auto ab = changeBetween(a, b, SIZE_MAX);
+  const auto bc = changeBetween(b, c, SIZE_MAX);
+  ASSERT_TRUE(ab && bc);
+  std::vector<uint32_t> p = a;
+  applyChange(p, *ab);
+  EXPECT_EQ(p, b);
+  applyChange(p, *ab);
+  EXPECT_EQ(p, a) << "a change applied twice undoes itself";
+  p = a;
+  applyChange(p, joinChanges(*ab, *bc));
+  EXPECT_EQ(p, c);
+  EXPECT_FALSE(changeBetween(a, b, 100)) << "300 pixels changed take more than 100 words";
+  EXPECT_FALSE(changeBetween(a, std::vector<uint32_t>(10), SIZE_MAX)) << "another size";
+  EXPECT_TRUE(changeBetween(a, a, 0)) << "no change takes no words";
+}
+
+// Many keyframes in a row, more than a whole picture may be followed by: every
+// moment, rebuilt through the changes, is the run's.
+TEST(TimelineSeek, MomentsFarDownAChainOfChangesAreTheRuns) {
+  Player r;
+  r.timeline.setKeyframeSpacing(3);
+  freezeSeed(r, 21);
+  playerClick(*r.g.Command2);
+  r.ticks(240);
+  r.pause();
+  ASSERT_GT(r.timeline.keyframeCount(), size_t{2 * Timeline::kLongestChain});
+  for (const long long at : {200LL, 101LL, 239LL}) {
+    Player same;
+    freezeSeed(same, 21);
+    playerClick(*same.g.Command2);
+    same.ticks(at);
+    same.pause();
+    ASSERT_EQ(r.timeline.seek(r.g, at), std::nullopt);
+    EXPECT_TRUE(outcome(r.g) == outcome(same.g))
+        << at << ": " << difference(outcome(r.g), outcome(same.g));
+  }
 }
 
 TEST(TimelineBadInput, RefusesAndChangesNothing) {
