@@ -10,7 +10,7 @@
 #   create, editor       "Go" building a system; the pause editor (both read the panel)
 #   stats                the clock, the score, the tally
 #   app                  wires the handlers to both windows and loads them
-#   platform             files on disk (Qt)
+#   platform             files on disk (Qt): saves, pictures, videos (FFmpeg)
 #   script, qt           the headless face and the window
 include(${CMAKE_CURRENT_LIST_DIR}/velmora_layer.cmake)
 
@@ -49,9 +49,9 @@ velmora_layer(app
 
 velmora_layer(platform WITH_QT
   SOURCES png_picture.cpp system_file.cpp system_format.cpp system_json.cpp tally_file.cpp
-          file_name.cpp player_file.cpp
+          file_name.cpp player_file.cpp field_frame.cpp sun_picture.cpp video_file.cpp
   PUBLIC app Qt6::Core Qt6::Gui
-  PRIVATE nlohmann_json::nlohmann_json PNG::PNG)
+  PRIVATE nlohmann_json::nlohmann_json PNG::PNG PkgConfig::FFMPEG)
 velmora_layer(script WITH_QT
   SOURCES control_items.cpp headless.cpp json_dump.cpp render.cpp runner.cpp world_items.cpp
   PUBLIC platform Qt6::Gui)

@@ -1,0 +1,224 @@
+// Videos of a run, read back through FFmpeg's own tools: an APNG holds exactly the
+// pictures `--render OUT.png` takes at the same ticks, H.264 and VP9 come close to
+// them, and a request that cannot be written leaves nothing behind.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/png_picture.h"
+#include "program_run.h"
+#include "script/render.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What a shell command writes on standard output.
+std::string commandOutput(const std::string& command) {
+  std::string out;
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return out;
+  char buffer[1 << 16];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  ::pclose(pipe);
+  return out;
+}
+
+// Every frame of a picture or video as raw bytes in FFmpeg's pixel format `pixels`,
+// after `filter` (none when empty).
+std::string decoded(const fs::path& file, const std::string& pixels,
+                    const std::string& filter = "") {
+  return commandOutput("ffmpeg -nostdin -v error -i '" + file.string() + "' " +
+                       (filter.empty() ? "" : "-vf '" + filter + "' ") + "-f rawvideo -pix_fmt " +
+                       pixels + " -");
+}
+
+// ffprobe's account of the first video stream, with its frames counted.
+std::map<std::string, std::string> probed(const fs::path& file) {
+  std::istringstream lines(
+      commandOutput("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                    "stream=codec_name,width,height,pix_fmt,r_frame_rate,nb_read_frames "
+                    "-of default=noprint_wrappers=1 '" +
+                    file.string() + "'"));
+  std::map<std::string, std::string> fields;
+  for (std::string line; std::getline(lines, line);) {
+    const size_t eq = line.find('=');
+    if (eq != std::string::npos) fields[line.substr(0, eq)] = line.substr(eq + 1);
+  }
+  return fields;
+}
+
+// Peak signal to noise over all the bytes of two frames of one layout.
+double psnr(std::string_view a, std::string_view b) {
+  double squares = 0;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const double d = static_cast<unsigned char>(a[i]) - static_cast<unsigned char>(b[i]);
+    squares += d * d;
+  }
+  if (squares == 0) return INFINITY;
+  return 10 * std::log10(255.0 * 255.0 * static_cast<double>(a.size()) / squares);
+}
+
+class VideoExport : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    dir = fs::temp_directory_path() / ("velmora-video-" + name + "-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    ASSERT_NE(commandOutput("ffprobe -version").find("ffprobe"), std::string::npos)
+        << "the tests read the videos back with ffmpeg and ffprobe (Debian's ffmpeg)";
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  // Renders `name` in the folder; the exit status.
+  int rendered(RenderRequest r, const std::string& name) {
+    r.path = (dir / name).string();
+    MemoryTallyStorage tally;
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = render(r, tally, out, err);
+    EXPECT_EQ(status, 0) << err.str();
+    return status;
+  }
+
+  // The picture `--render OUT.png` takes after `ticks`.
+  PngPicture picture(RenderRequest r, long long ticks) {
+    r.ticks = ticks;
+    const std::string name = "at" + std::to_string(ticks) + ".png";
+    if (rendered(r, name) != 0) return {};
+    std::ifstream in(dir / name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return decodePng(bytes.str(), [](int, int) { return true; });
+  }
+
+  std::vector<std::string> files() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
+    return names;
+  }
+
+  fs::path dir;
+};
+
+RenderRequest shortRun() {
+  RenderRequest r;
+  r.preset = 3;
+  r.seed = 7;
+  r.ticks = 62;  // not a multiple of `every`: the last frame is at 60
+  r.every = 6;
+  return r;
+}
+
+TEST_F(VideoExport, ApngFramesAreTheRenderedPicturesExactly) {
+  // From "Go" with the sun shown, and from a saved system resumed.
+  RenderRequest fromOpen;
+  fromOpen.open = std::string(VELMORA_TEST_DATA) + "/v1/running.velmora";
+  fromOpen.ticks = 20;
+  fromOpen.every = 4;
+  for (const RenderRequest& r : {shortRun(), fromOpen}) {
+    SCOPED_TRACE(r.open.empty() ? "go" : "open");
+    ASSERT_EQ(rendered(r, "run.apng"), 0);
+    const long long frames = r.ticks / r.every + 1;
+    const PngPicture first = picture(r, 0);
+    ASSERT_EQ(first.outcome, PngPicture::Outcome::kDecoded);
+    const size_t frameBytes = static_cast<size_t>(first.width) * first.height * 3;
+    const std::string video = decoded(dir / "run.apng", "rgb24");
+    ASSERT_EQ(video.size(), frameBytes * static_cast<size_t>(frames));
+    for (const long long i : {0LL, frames / 2, frames - 1}) {
+      const PngPicture want = i == 0 ? first : picture(r, i * r.every);
+      ASSERT_EQ(want.outcome, PngPicture::Outcome::kDecoded);
+      std::string rgb;
+      for (const uint32_t p : want.pixels) {
+        rgb += {static_cast<char>(p >> 16), static_cast<char>(p >> 8), static_cast<char>(p)};
+      }
+      EXPECT_TRUE(video.compare(static_cast<size_t>(i) * frameBytes, frameBytes, rgb) == 0)
+          << "frame " << i;
+    }
+  }
+}
+
+TEST_F(VideoExport, Mp4AndWebmKeepEveryFrameCloseAndSayWhatTheyHold) {
+  RenderRequest r = shortRun();
+  r.fps = 25;
+  const long long frames = r.ticks / r.every + 1;
+  // The field is 1133 pixels wide: H.264 and VP9 take a black column more.
+  const PngPicture first = picture(r, 0);
+  ASSERT_EQ(first.width % 2, 1);
+  const std::string evenSize = "pad=" + std::to_string(first.width + 1) + ":" +
+                               std::to_string(first.height + first.height % 2);
+  // The exact frames as the encoders take them: 4:2:0 is the format asked for, so
+  // the quality is measured there.
+  const std::string asEncoded = evenSize + ",scale=out_color_matrix=bt709:out_range=tv";
+  for (const auto& [name, codec] : {std::pair{"run.mp4", "h264"}, std::pair{"run.webm", "vp9"}}) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ(rendered(r, name), 0);
+    auto probe = probed(dir / name);
+    EXPECT_EQ(probe["codec_name"], codec);
+    EXPECT_EQ(probe["width"], std::to_string(first.width + 1));
+    EXPECT_EQ(probe["height"], std::to_string(first.height));
+    EXPECT_EQ(probe["pix_fmt"], "yuv420p");
+    EXPECT_EQ(probe["r_frame_rate"], "25/1");
+    EXPECT_EQ(probe["nb_read_frames"], std::to_string(frames));
+
+    const std::string video = decoded(dir / name, "yuv420p");
+    const size_t frameBytes = static_cast<size_t>(first.width + 1) * first.height * 3 / 2;
+    ASSERT_EQ(video.size(), frameBytes * static_cast<size_t>(frames));
+    for (const long long i : {0LL, frames / 2, frames - 1}) {
+      picture(r, i * r.every);
+      const std::string exact =
+          decoded(dir / ("at" + std::to_string(i * r.every) + ".png"), "yuv420p", asEncoded);
+      ASSERT_EQ(exact.size(), frameBytes);
+      const double db = psnr(
+          std::string_view(video).substr(static_cast<size_t>(i) * frameBytes, frameBytes), exact);
+      EXPECT_GE(db, 40.0) << "frame " << i;
+      std::printf("%s frame %lld: %.2f dB\n", name, i, db);
+    }
+  }
+}
+
+#ifdef VELMORA_PROGRAM
+// Each refused with status 2, its reason on standard error, and no file left.
+TEST_F(VideoExport, BadRequestsSayWhyAndLeaveNothing) {
+  const std::string out = (dir / "run.mp4").string();
+  const std::vector<std::string> run = {"--preset", "3", "--seed", "7", "--ticks", "30"};
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+    rlim_t limitBytes = 0;
+  };
+  const std::vector<Case> cases = {
+      {{"--render", (dir / "run.gif").string()}, "--render writes .png, .mp4, .webm or .apng"},
+      {{"--render", out, "--every", "0"}, "--every takes a count of 1 or more"},
+      {{"--render", out, "--fps", "0"}, "--fps takes 1 to 999"},
+      {{"--render", out, "--fps", "1000"}, "--fps takes 1 to 999"},
+      {{"--render", (dir / "run.png").string(), "--every", "2"}, "--every needs a video"},
+      {{"--render", (dir / "missing" / "run.webm").string()}, "cannot write"},
+      // A full folder, as a file-size limit makes one.
+      {{"--render", out}, "cannot write " + out + ": the file is too large", 4096},
+      {{"--render", (dir / "run.apng").string()}, "cannot write", 4096},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), run.begin(), run.end());
+    SCOPED_TRACE(args[1] + (args.size() > 8 ? " " + args[2] + " " + args[3] : ""));
+    const ProgramRun ran = runProgram(args, c.limitBytes);
+    EXPECT_TRUE(ran.exited) << "ended by signal " << ran.status;
+    EXPECT_EQ(ran.status, 2);
+    EXPECT_NE(ran.output.find("velmora: " + c.message), std::string::npos) << ran.output;
+    EXPECT_EQ(files(), std::vector<std::string>{}) << "nothing left behind";
+  }
+}
+#endif
+
+}  // namespace
+}  // namespace velmora
