@@ -83,9 +83,11 @@ AVDictionary* settingsFor(const AVCodec& encoder) {
   } else if (name == "libvpx-vp9") {
     av_dict_set(&settings, "crf", "24", 0);
     av_dict_set(&settings, "b", "0", 0);
-    av_dict_set(&settings, "deadline", "good", 0);
-    av_dict_set(&settings, "cpu-used", "5", 0);
+    // Its fastest mode: "good" at speed 5 took 13 times longer for the same quality.
+    av_dict_set(&settings, "deadline", "realtime", 0);
+    av_dict_set(&settings, "cpu-used", "8", 0);
     av_dict_set(&settings, "row-mt", "1", 0);
+    av_dict_set(&settings, "tile-columns", "2", 0);
   }
   return settings;
 }
@@ -189,6 +191,9 @@ std::optional<std::string> VideoFile::open(const std::string& path, VideoKind ki
   if (e->container->oformat->flags & AVFMT_GLOBALHEADER) {
     e->codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
   }
+  // APNG: zlib's level 3. The default, 6, took half as long again on preset 5 (16.4 s
+  // against 10.6 s for 120 frames) for a file a tenth smaller.
+  if (kind == VideoKind::kApng) e->codec->compression_level = 3;
   AVDictionary* settings = settingsFor(*encoder);
   status = avcodec_open2(e->codec, encoder, &settings);
   av_dict_free(&settings);
