@@ -54,6 +54,7 @@ velmora_layer(platform WITH_QT
   PRIVATE nlohmann_json::nlohmann_json PNG::PNG PkgConfig::FFMPEG)
 velmora_layer(script WITH_QT
   SOURCES control_items.cpp headless.cpp json_dump.cpp render.cpp runner.cpp world_items.cpp
+          video_export.cpp
   PUBLIC platform Qt6::Gui)
 # qt/main.cpp is the executable's own.
 velmora_layer(qt WITH_QT

@@ -20,6 +20,7 @@
 #include "qt/web_page.h"
 #include "script/render.h"
 #include "script/runner.h"
+#include "script/video_export.h"
 
 namespace {
 
@@ -125,7 +126,7 @@ Options parseOptions(int argc, char** argv) {
     // Beyond the range either way stays beyond it, to be refused as such.
     if (parser.isSet("fps")) {
       o.render.fps =
-          static_cast<int>(std::clamp(number(parser, "fps"), 0LL, velmora::kMaxFps + 1LL));
+          static_cast<int>(std::clamp(number(parser, "fps"), 0LL, velmora::kMaxVideoFps + 1LL));
     }
   } else {
     for (const QString& option : renderOnly) {

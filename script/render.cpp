@@ -7,8 +7,8 @@
 #include "form/player.h"
 #include "platform/field_frame.h"
 #include "platform/system_file.h"
-#include "platform/video_file.h"
 #include "script/headless.h"
+#include "script/video_export.h"
 #include "state/game.h"
 
 namespace velmora {
@@ -34,12 +34,13 @@ std::optional<std::string> refusal(const RenderRequest& r) {
   if (r.preset < 0 || r.preset > 6) return "--preset takes 1 to 6";
   if (r.ticks < 0) return "--ticks takes a count of 0 or more";
   if (r.every < 1) return "--every takes a count of 1 or more";
-  if (r.fps < 1 || r.fps > kMaxFps) return "--fps takes 1 to " + std::to_string(kMaxFps);
+  if (r.fps < 1 || r.fps > kMaxVideoFps) {
+    return "--fps takes 1 to " + std::to_string(kMaxVideoFps);
+  }
   return std::nullopt;
 }
 
-// One system on its way: the saved one opened (paused) or the panel's after "Go",
-// then run tick after tick in virtual time.
+// One system on its way: the saved one opened (paused) or the panel's after "Go".
 class RenderRun {
  public:
   RenderRun(HeadlessGame& headless) : headless_(headless) {}
@@ -70,17 +71,9 @@ class RenderRun {
     return 0;
   }
 
-  // Lets `ticks` ticks of the simulation timer pass; a saved system is resumed at
-  // the first.
-  void run(long long ticks) {
-    if (ticks <= 0) return;
-    Game& g = headless_.game();
-    if (paused_) {
-      playerClick(*g.Command5);
-      paused_ = false;
-    }
-    headless_.wait(ticks * g.Ti->interval());
-  }
+  // Lets `ticks` ticks pass; a saved system is resumed at the first.
+  void run(long long ticks) { runTicks(headless_, paused_, ticks); }
+  bool paused() const { return paused_; }
 
  private:
   HeadlessGame& headless_;
@@ -90,55 +83,37 @@ class RenderRun {
 // A line on standard error each second: frames done, of how many, time left.
 class ProgressLine {
  public:
-  ProgressLine(long long total, std::ostream& err) : total_(total), err_(err) {}
+  explicit ProgressLine(std::ostream& err) : err_(err) {}
 
-  void done(long long frames) {
+  bool operator()(long long done, long long total) {
     const auto now = Clock::now();
-    if (now - last_ < std::chrono::seconds(1)) return;
+    if (now - last_ < std::chrono::seconds(1)) return true;
     last_ = now;
-    const double perFrame = std::chrono::duration<double>(now - start_).count() / frames;
-    const auto left = static_cast<long long>(perFrame * static_cast<double>(total_ - frames) + 0.5);
-    err_ << "velmora: " << frames << " of " << total_ << " frames, " << left << " s left\n"
+    const double perFrame = std::chrono::duration<double>(now - start_).count() / done;
+    const auto left = static_cast<long long>(perFrame * static_cast<double>(total - done) + 0.5);
+    err_ << "velmora: " << done << " of " << total << " frames, " << left << " s left\n"
          << std::flush;
+    return true;
   }
 
  private:
   using Clock = std::chrono::steady_clock;
-  long long total_;
   std::ostream& err_;
   Clock::time_point start_ = Clock::now();
   Clock::time_point last_ = start_;
 };
 
-int cannotWrite(const std::string& path, const std::string& why, std::ostream& err) {
-  err << "velmora: cannot write " << path << ": " << why << "\n";
-  return 2;
-}
-
-// Frame i is the field after i * every ticks, up to the run's last whole step.
 int renderVideo(const RenderRequest& r, VideoKind kind, TallyStorage& tally, std::ostream& out,
                 std::ostream& err) {
   HeadlessGame headless(tally, out);
   RenderRun run(headless);
   if (const int status = run.start(r, err)) return status;
-  const Game& g = headless.game();
-  const long long frames = r.ticks / r.every + 1;
-  VideoFile video;
-  if (auto why = video.open(r.path, kind, g.surface.width(), g.surface.height(), r.fps)) {
-    return cannotWrite(r.path, *why, err);
-  }
-  ProgressLine progress(frames, err);
-  for (long long i = 0; i < frames; ++i) {
-    if (i > 0) run.run(r.every);
-    const QImage frame = fieldFrame(g);
-    const auto* pixels = reinterpret_cast<const uint32_t*>(frame.constBits());
-    if (auto why = video.add(pixels, static_cast<int>(frame.bytesPerLine() / 4))) {
-      return cannotWrite(r.path, *why, err);
-    }
-    progress.done(i + 1);
-  }
-  if (auto why = video.finish()) return cannotWrite(r.path, *why, err);
-  return 0;
+  ProgressLine progress(err);
+  const ExportResult result =
+      filmRun(headless, run.paused(), r.path, kind, {r.ticks, r.every, r.fps}, std::ref(progress));
+  if (result.end == ExportResult::End::kWritten) return 0;
+  err << "velmora: cannot write " << r.path << ": " << result.why << "\n";
+  return 2;
 }
 
 }  // namespace

@@ -23,8 +23,6 @@ struct RenderRequest {
   int fps = 60;                   // a video's frames a second
 };
 
-inline constexpr int kMaxFps = 999;
-
 // Returns the exit status: 0 when the file was written, 2 on a bad request or a
 // file that cannot be written (the reason goes to `err`, which also has a line of
 // progress each second while a video is written). The name's ending says what:

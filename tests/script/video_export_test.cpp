@@ -10,11 +10,19 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "app/system_snapshot.h"
+#include "form/player.h"
+#include "platform/field_frame.h"
 #include "platform/png_picture.h"
 #include "program_run.h"
+#include "script/headless.h"
 #include "script/render.h"
+#include "script/video_export.h"
+#include "script/world_items.h"
+#include "state/game.h"
 
 namespace velmora {
 namespace {
@@ -183,6 +191,66 @@ TEST_F(VideoExport, Mp4AndWebmKeepEveryFrameCloseAndSayWhatTheyHold) {
       EXPECT_GE(db, 40.0) << "frame " << i;
       std::printf("%s frame %lld: %.2f dB\n", name, i, db);
     }
+  }
+}
+
+// The field's frame as rgb24 bytes, as FFmpeg decodes an APNG.
+std::string rgbOf(const QImage& frame) {
+  std::string rgb;
+  for (int y = 0; y < frame.height(); ++y) {
+    for (int x = 0; x < frame.width(); ++x) {
+      const QRgb p = frame.pixel(x, y);
+      rgb +=
+          {static_cast<char>(qRed(p)), static_cast<char>(qGreen(p)), static_cast<char>(qBlue(p))};
+    }
+  }
+  return rgb;
+}
+
+// A keyframe of a paused game, filmed in a game of its own, holds what the game
+// itself shows when it resumes; the game it came from is not touched, and a
+// cancelled export leaves nothing.
+TEST_F(VideoExport, AKeyframeFilmsWhatResumingShows) {
+  MemoryTallyStorage tally;
+  std::ostringstream messages;
+  HeadlessGame headless(tally, messages);
+  Game& g = headless.game();
+  playerClick(*g.CDp[2]);
+  playerClick(*g.Command2);
+  headless.wait(30 * g.Ti->interval());
+  playerClick(*g.Command5);  // paused
+  const SystemSnapshot keyframe = captureSystem(g);
+  const auto untouched = [&g] {
+    return std::tuple(worldHash(g.world), g.rng.state(), g.rng.draws(), g.surface.pixels());
+  };
+  const auto before = untouched();
+
+  const VideoSpan span{12, 4, 30};
+  long long calls = 0;
+  const ExportResult cancelled = filmSnapshot(keyframe, (dir / "gone.apng").string(), span,
+                                              [&](long long done, long long total) {
+                                                EXPECT_EQ(total, 4);
+                                                EXPECT_EQ(done, ++calls);
+                                                return done < 2;
+                                              });
+  EXPECT_EQ(cancelled.end, ExportResult::End::kCancelled);
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(files(), std::vector<std::string>{}) << "a cancelled export leaves nothing";
+
+  const ExportResult written = filmSnapshot(keyframe, (dir / "k.apng").string(), span, {});
+  ASSERT_EQ(written.end, ExportResult::End::kWritten) << written.why;
+  EXPECT_TRUE(untouched() == before) << "the game filmed is untouched";
+  const std::string video = decoded(dir / "k.apng", "rgb24");
+  std::string live = rgbOf(fieldFrame(g));
+  const size_t frameBytes = live.size();
+  ASSERT_EQ(video.size(), 4 * frameBytes);
+  bool paused = true;
+  for (size_t i = 0; i < 4; ++i) {
+    if (i > 0) {
+      runTicks(headless, paused, span.every);
+      live = rgbOf(fieldFrame(g));
+    }
+    EXPECT_TRUE(video.compare(i * frameBytes, frameBytes, live) == 0) << "frame " << i;
   }
 }
 

@@ -1,0 +1,52 @@
+// A video of a run, frame by frame in virtual time: frame i is the field after
+// i * every ticks, drawn as the player sees it at x1. Headless: `--render OUT.mp4`
+// films a system it builds; the window films a keyframe of its game, opened in a
+// game of its own on a worker thread, so the game on screen is never touched.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/video_file.h"
+
+namespace velmora {
+
+class HeadlessGame;
+struct SystemSnapshot;
+
+struct VideoSpan {
+  long long ticks = 0;  // the run's length; the last frame is at its last whole step
+  long long every = 1;  // ticks between frames, 1 or more
+  int fps = 60;         // frames a second, 1..kMaxVideoFps
+};
+
+inline constexpr int kMaxVideoFps = 999;
+
+// Frames in a span: T/K + 1.
+long long frameCount(const VideoSpan& span);
+
+// Sees each frame written, with the count written and the total; answering false
+// cancels the export.
+using FrameProgress = std::function<bool(long long done, long long total)>;
+
+struct ExportResult {
+  enum class End { kWritten, kCancelled, kFailed };
+  End end = End::kFailed;
+  std::string why;  // when failed: why, in the player's words
+};
+
+// Lets `ticks` ticks of the simulation timer pass (none when 0). A paused game (a
+// saved system just opened) is resumed first, and `paused` cleared.
+void runTicks(HeadlessGame& headless, bool& paused, long long ticks);
+
+// Films the game from where it stands. A paused game (a saved system just opened)
+// is resumed at its first tick. Nothing is left at `path` unless it was written.
+ExportResult filmRun(HeadlessGame& headless, bool paused, const std::string& path, VideoKind kind,
+                     const VideoSpan& span, const FrameProgress& progress);
+
+// Films the system of `start` (a keyframe of a paused game), opened in a headless
+// game of its own: safe on any thread. The kind is the name's ending.
+ExportResult filmSnapshot(const SystemSnapshot& start, const std::string& path,
+                          const VideoSpan& span, const FrameProgress& progress);
+
+}  // namespace velmora
