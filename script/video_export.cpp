@@ -1,8 +1,10 @@
 #include "script/video_export.h"
 
 #include <QImage>
+#include <algorithm>
 #include <sstream>
 
+#include "app/passes_alone.h"
 #include "app/system_snapshot.h"
 #include "form/player.h"
 #include "platform/field_frame.h"
@@ -25,37 +27,98 @@ void runTicks(HeadlessGame& headless, bool& paused, long long ticks) {
   headless.wait(ticks * g.Ti->interval());
 }
 
-ExportResult filmRun(HeadlessGame& headless, bool paused, const std::string& path, VideoKind kind,
-                     const VideoSpan& span, const FrameProgress& progress) {
-  Game& g = headless.game();
+namespace {
+
+// Writes the frames: `goTo(t)` brings the game to the moment t ticks into the span
+// (never back) or says why it cannot.
+ExportResult filmFrames(const Game& g, const std::string& path, VideoKind kind,
+                        const VideoSpan& span,
+                        const std::function<std::optional<std::string>(long long)>& goTo,
+                        const FrameProgress& progress) {
   const long long frames = frameCount(span);
+  if (auto why = goTo(0)) return {ExportResult::End::kFailed, *why};
+  const int width = g.surface.width();
+  const int height = g.surface.height();
   VideoFile video;
-  if (auto why = video.open(path, kind, g.surface.width(), g.surface.height(), span.fps)) {
+  if (auto why = video.open(path, kind, width, height, span.fps)) {
     return {ExportResult::End::kFailed, *why};
   }
+  // Leaving early abandons `video`: nothing is left at `path`.
   for (long long i = 0; i < frames; ++i) {
-    if (i > 0) runTicks(headless, paused, span.every);
+    if (i > 0) {
+      if (auto why = goTo(i * span.every)) return {ExportResult::End::kFailed, *why};
+    }
     const QImage frame = fieldFrame(g);
+    if (frame.width() != width || frame.height() != height) {
+      return {ExportResult::End::kFailed, "the field changed its size within the span"};
+    }
     const auto* pixels = reinterpret_cast<const uint32_t*>(frame.constBits());
     if (auto why = video.add(pixels, static_cast<int>(frame.bytesPerLine() / 4))) {
       return {ExportResult::End::kFailed, *why};
     }
-    // The video is abandoned with `video`: nothing is left.
     if (progress && !progress(i + 1, frames)) return {ExportResult::End::kCancelled, {}};
   }
   if (auto why = video.finish()) return {ExportResult::End::kFailed, *why};
   return {ExportResult::End::kWritten, {}};
 }
 
+const char* const kNotAVideoName = "a video's name ends in .mp4, .webm or .apng";
+
+}  // namespace
+
+ExportResult filmRun(HeadlessGame& headless, bool paused, const std::string& path, VideoKind kind,
+                     const VideoSpan& span, const FrameProgress& progress) {
+  long long at = 0;
+  const auto goTo = [&](long long t) -> std::optional<std::string> {
+    runTicks(headless, paused, t - at);
+    at = t;
+    return std::nullopt;
+  };
+  return filmFrames(headless.game(), path, kind, span, goTo, progress);
+}
+
 ExportResult filmSnapshot(const SystemSnapshot& start, const std::string& path,
                           const VideoSpan& span, const FrameProgress& progress) {
+  return filmKeptRun({{0}, [&start](size_t) { return start; }}, 0, path, span, progress);
+}
+
+ExportResult filmKeptRun(const KeptRun& kept, long long from, const std::string& path,
+                         const VideoSpan& span, const FrameProgress& progress) {
   const auto kind = videoKindOf(path);
-  if (!kind) return {ExportResult::End::kFailed, "a video's name ends in .mp4, .webm or .apng"};
+  if (!kind) return {ExportResult::End::kFailed, kNotAVideoName};
+  const std::vector<long long>& ticks = kept.keyframeTicks;
+  if (ticks.empty() || ticks.front() > from) {
+    return {ExportResult::End::kFailed, "no moment is kept that far back"};
+  }
+  const PassesAlone alone;
   MemoryTallyStorage tally;
   std::ostringstream messages;  // a message box of the copy is nobody's
   HeadlessGame headless(tally, messages);
-  if (auto why = openSystem(headless.game(), start)) return {ExportResult::End::kFailed, *why};
-  return filmRun(headless, true, path, *kind, span, progress);
+  Game& g = headless.game();
+  // The keyframe to open when the run reaches its tick: first the last one at or
+  // before `from`.
+  auto next =
+      static_cast<size_t>(std::upper_bound(ticks.begin(), ticks.end(), from) - ticks.begin() - 1);
+  bool opened = false;
+  long long at = 0;     // the moment the game is at, once opened
+  bool paused = false;  // each keyframe is resumed as soon as it is opened
+  // Runs to `moment`, taking each keyframe on the way as it stands.
+  const auto runTo = [&](long long moment) -> std::optional<std::string> {
+    while (next < ticks.size() && ticks[next] <= moment) {
+      if (opened) runTicks(headless, paused, ticks[next] - at);
+      opened = true;
+      if (auto why = openSystem(g, kept.keyframe(next))) return why;
+      at = ticks[next++];
+      // Opened paused; resumed at once, so that every frame shows the field as it
+      // plays (the sun's picture, not the editor's marks). No time passes.
+      playerClick(*g.Command5);
+    }
+    runTicks(headless, paused, moment - at);
+    at = moment;
+    return std::nullopt;
+  };
+  return filmFrames(
+      g, path, *kind, span, [&](long long t) { return runTo(from + t); }, progress);
 }
 
 }  // namespace velmora

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/video_file.h"
 
@@ -48,5 +49,21 @@ ExportResult filmRun(HeadlessGame& headless, bool paused, const std::string& pat
 // game of its own: safe on any thread. The kind is the name's ending.
 ExportResult filmSnapshot(const SystemSnapshot& start, const std::string& path,
                           const VideoSpan& span, const FrameProgress& progress);
+
+// A run kept as keyframes: whole moments at known ticks, oldest first. Between two,
+// the moments are the plain ticks from the earlier; a keyframe holds what the ticks
+// alone would not give (an edit, a clear made at its moment).
+struct KeptRun {
+  std::vector<long long> keyframeTicks;
+  // The keyframe of that index, whole; called on the exporting thread.
+  std::function<SystemSnapshot(size_t index)> keyframe;
+};
+
+// Films the moments from `from` on (span.ticks of them) of a kept run: each frame
+// the state at its moment, replayed in a headless game of its own from the keyframe
+// before it, every keyframe on the way taken as it stands. Safe on any thread while
+// the keyframes it reads stay as they are.
+ExportResult filmKeptRun(const KeptRun& kept, long long from, const std::string& path,
+                         const VideoSpan& span, const FrameProgress& progress);
 
 }  // namespace velmora

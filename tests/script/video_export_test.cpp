@@ -13,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "app/field_tools.h"
 #include "app/system_snapshot.h"
 #include "form/player.h"
 #include "platform/field_frame.h"
@@ -241,16 +242,63 @@ TEST_F(VideoExport, AKeyframeFilmsWhatResumingShows) {
   ASSERT_EQ(written.end, ExportResult::End::kWritten) << written.why;
   EXPECT_TRUE(untouched() == before) << "the game filmed is untouched";
   const std::string video = decoded(dir / "k.apng", "rgb24");
+  // The frames show the field as it plays: the game resumed (no time passes).
+  playerClick(*g.Command5);
   std::string live = rgbOf(fieldFrame(g));
   const size_t frameBytes = live.size();
   ASSERT_EQ(video.size(), 4 * frameBytes);
-  bool paused = true;
+  bool paused = false;
   for (size_t i = 0; i < 4; ++i) {
     if (i > 0) {
       runTicks(headless, paused, span.every);
       live = rgbOf(fieldFrame(g));
     }
     EXPECT_TRUE(video.compare(i * frameBytes, frameBytes, live) == 0) << "frame " << i;
+  }
+}
+
+// A run kept as keyframes, one of them after an edit made while paused: every frame
+// is the moment as the game lived it, the edit included from its moment on.
+TEST_F(VideoExport, AKeptRunTakesEachKeyframeOnTheWay) {
+  MemoryTallyStorage tally;
+  std::ostringstream messages;
+  HeadlessGame headless(tally, messages);
+  Game& g = headless.game();
+  playerClick(*g.CDp[2]);
+  playerClick(*g.Command2);
+  std::vector<SystemSnapshot> keyframes{captureSystem(g)};  // at "Go", tick 0
+  std::vector<std::string> lived{rgbOf(fieldFrame(g))};     // every 3 ticks
+  bool paused = false;
+  const auto liveTicks = [&](long long ticks) {
+    runTicks(headless, paused, ticks);
+    lived.push_back(rgbOf(fieldFrame(g)));
+  };
+  liveTicks(3);
+  liveTicks(3);
+  playerClick(*g.Command5);
+  paused = true;
+  ASSERT_EQ(addBodyAt(g, 9000, 6000), ToolOutcome::kDone);  // at tick 6
+  keyframes.push_back(captureSystem(g));
+  playerClick(*g.Command5);  // the frame at 6 shows the field as it plays on
+  paused = false;
+  lived.back() = rgbOf(fieldFrame(g));
+  for (int i = 0; i < 4; ++i) liveTicks(3);
+
+  const KeptRun kept{{0, 6}, [&](size_t i) { return keyframes.at(i); }};
+  // From the start, and from a moment between the keyframes.
+  for (const long long from : {0LL, 3LL}) {
+    SCOPED_TRACE(from);
+    const VideoSpan span{18 - from, 3, 20};
+    const ExportResult written = filmKeptRun(kept, from, (dir / "kept.apng").string(), span, {});
+    ASSERT_EQ(written.end, ExportResult::End::kWritten) << written.why;
+    const std::string video = decoded(dir / "kept.apng", "rgb24");
+    const size_t frameBytes = lived.front().size();
+    const auto first = static_cast<size_t>(from / 3);
+    ASSERT_EQ(video.size(), (lived.size() - first) * frameBytes);
+    for (size_t i = first; i < lived.size(); ++i) {
+      EXPECT_TRUE(video.compare((i - first) * frameBytes, frameBytes, lived[i]) == 0)
+          << "moment " << 3 * i;
+    }
   }
 }
 
