@@ -22,16 +22,14 @@ int roundPixels(int twips) {
   return (std::max(twips, 0) + kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
-}  // namespace
-
-QImage fieldFrame(const Game& g) {
+QImage frameWithSun(const Game& g, bool sunShown) {
   const Surface& s = g.surface;
   // A deep copy: the picture is painted on and outlives the next tick.
   QImage frame = QImage(reinterpret_cast<const uchar*>(s.pixels().data()), s.width(), s.height(),
                         s.width() * 4, QImage::Format_RGB32)
                      .copy();
   const Control& sun = *g.ImSun;
-  if (sun.visible() && !frame.isNull()) {
+  if (sunShown && !frame.isNull()) {
     QPainter p(&frame);
     p.setRenderHint(QPainter::Antialiasing);
     const QRect box(floorPixels(sun.left() - kFieldLeft), floorPixels(sun.top()),
@@ -42,6 +40,16 @@ QImage fieldFrame(const Game& g) {
     paintSun(p, QRectF(0, 0, box.width(), box.height()));
   }
   return frame;
+}
+
+}  // namespace
+
+QImage fieldFrame(const Game& g) {
+  return frameWithSun(g, g.ImSun->visible());
+}
+
+QImage playingFieldFrame(const Game& g) {
+  return frameWithSun(g, g.CHsol->value() == 1);
 }
 
 }  // namespace velmora

@@ -12,4 +12,9 @@ class Game;
 // Format_RGB32: every pixel a 0xffRRGGBB word, the size of the surface.
 QImage fieldFrame(const Game& g);
 
+// The same for a moment opened from a keyframe, which stands paused with the editor
+// showing a body: the field as it looks while it plays, with the fixed sun's
+// picture where opening the moment put it (on the sun).
+QImage playingFieldFrame(const Game& g);
+
 }  // namespace velmora

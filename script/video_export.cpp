@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <sstream>
 
+#include "app/engine_events.h"
 #include "app/passes_alone.h"
-#include "app/system_snapshot.h"
 #include "form/player.h"
 #include "platform/field_frame.h"
 #include "script/headless.h"
@@ -31,10 +31,11 @@ namespace {
 
 // Writes the frames: `goTo(t)` brings the game to the moment t ticks into the span
 // (never back) or says why it cannot.
+// `frameOf` draws the game's field.
 ExportResult filmFrames(const Game& g, const std::string& path, VideoKind kind,
                         const VideoSpan& span,
                         const std::function<std::optional<std::string>(long long)>& goTo,
-                        const FrameProgress& progress) {
+                        QImage (*frameOf)(const Game&), const FrameProgress& progress) {
   const long long frames = frameCount(span);
   if (auto why = goTo(0)) return {ExportResult::End::kFailed, *why};
   const int width = g.surface.width();
@@ -48,7 +49,7 @@ ExportResult filmFrames(const Game& g, const std::string& path, VideoKind kind,
     if (i > 0) {
       if (auto why = goTo(i * span.every)) return {ExportResult::End::kFailed, *why};
     }
-    const QImage frame = fieldFrame(g);
+    const QImage frame = frameOf(g);
     if (frame.width() != width || frame.height() != height) {
       return {ExportResult::End::kFailed, "the field changed its size within the span"};
     }
@@ -74,12 +75,7 @@ ExportResult filmRun(HeadlessGame& headless, bool paused, const std::string& pat
     at = t;
     return std::nullopt;
   };
-  return filmFrames(headless.game(), path, kind, span, goTo, progress);
-}
-
-ExportResult filmSnapshot(const SystemSnapshot& start, const std::string& path,
-                          const VideoSpan& span, const FrameProgress& progress) {
-  return filmKeptRun({{0}, [&start](size_t) { return start; }}, 0, path, span, progress);
+  return filmFrames(headless.game(), path, kind, span, goTo, fieldFrame, progress);
 }
 
 ExportResult filmKeptRun(const KeptRun& kept, long long from, const std::string& path,
@@ -100,25 +96,24 @@ ExportResult filmKeptRun(const KeptRun& kept, long long from, const std::string&
   auto next =
       static_cast<size_t>(std::upper_bound(ticks.begin(), ticks.end(), from) - ticks.begin() - 1);
   bool opened = false;
-  long long at = 0;     // the moment the game is at, once opened
-  bool paused = false;  // each keyframe is resumed as soon as it is opened
+  long long at = 0;  // the moment the game is at, once opened
+  const auto tick = [&g, &at](long long until) {
+    for (; at < until; ++at) Ti_Timer(g);
+  };
   // Runs to `moment`, taking each keyframe on the way as it stands.
   const auto runTo = [&](long long moment) -> std::optional<std::string> {
     while (next < ticks.size() && ticks[next] <= moment) {
-      if (opened) runTicks(headless, paused, ticks[next] - at);
+      if (opened) tick(ticks[next]);
       opened = true;
-      if (auto why = openSystem(g, kept.keyframe(next))) return why;
+      if (auto why = kept.open(next, g)) return why;
       at = ticks[next++];
-      // Opened paused; resumed at once, so that every frame shows the field as it
-      // plays (the sun's picture, not the editor's marks). No time passes.
-      playerClick(*g.Command5);
     }
-    runTicks(headless, paused, moment - at);
-    at = moment;
+    tick(moment);
     return std::nullopt;
   };
   return filmFrames(
-      g, path, *kind, span, [&](long long t) { return runTo(from + t); }, progress);
+      g, path, *kind, span, [&](long long t) { return runTo(from + t); }, playingFieldFrame,
+      progress);
 }
 
 }  // namespace velmora

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,8 @@
 
 namespace velmora {
 
+class Game;
 class HeadlessGame;
-struct SystemSnapshot;
 
 struct VideoSpan {
   long long ticks = 0;  // the run's length; the last frame is at its last whole step
@@ -45,24 +46,22 @@ void runTicks(HeadlessGame& headless, bool& paused, long long ticks);
 ExportResult filmRun(HeadlessGame& headless, bool paused, const std::string& path, VideoKind kind,
                      const VideoSpan& span, const FrameProgress& progress);
 
-// Films the system of `start` (a keyframe of a paused game), opened in a headless
-// game of its own: safe on any thread. The kind is the name's ending.
-ExportResult filmSnapshot(const SystemSnapshot& start, const std::string& path,
-                          const VideoSpan& span, const FrameProgress& progress);
-
 // A run kept as keyframes: whole moments at known ticks, oldest first. Between two,
-// the moments are the plain ticks from the earlier; a keyframe holds what the ticks
-// alone would not give (an edit, a clear made at its moment).
+// the moments are the simulation ticks from the earlier, one after another; a
+// keyframe holds what the ticks alone would not give (an edit, a clear made at its
+// moment).
 struct KeptRun {
   std::vector<long long> keyframeTicks;
-  // The keyframe of that index, whole; called on the exporting thread.
-  std::function<SystemSnapshot(size_t index)> keyframe;
+  // Puts the keyframe of that index into `game` (a game of the export's own) as
+  // replay starts from it; why it cannot. Called on the exporting thread.
+  std::function<std::optional<std::string>(size_t index, Game& game)> open;
 };
 
 // Films the moments from `from` on (span.ticks of them) of a kept run: each frame
 // the state at its moment, replayed in a headless game of its own from the keyframe
-// before it, every keyframe on the way taken as it stands. Safe on any thread while
-// the keyframes it reads stay as they are.
+// before it, every keyframe on the way taken as it stands, and drawn as the field
+// looks while it plays. Safe on any thread while the keyframes it reads stay as
+// they are.
 ExportResult filmKeptRun(const KeptRun& kept, long long from, const std::string& path,
                          const VideoSpan& span, const FrameProgress& progress);
 
