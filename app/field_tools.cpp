@@ -5,6 +5,7 @@
 
 #include "app/tick_inputs.h"
 #include "app/time_control.h"
+#include "app/timeline.h"
 #include "app/typed_value.h"
 #include "create/placement.h"
 #include "editor/editor.h"
@@ -97,6 +98,7 @@ ToolOutcome pickAt(Game& g, double x, double y, double radius) {
 
 ToolOutcome dragTo(Game& g, double x, double y) {
   if (!selectedBody(g)) return ToolOutcome::kNotAvailable;
+  TimelineEdit one(g);
   typeInto(*g.TXTp[kTxtpX], onFieldX(g, x));
   playerLeave(*g.TXTp[kTxtpX]);
   typeInto(*g.TXTp[kTxtpY], onFieldY(g, y));
@@ -106,6 +108,7 @@ ToolOutcome dragTo(Game& g, double x, double y) {
 
 ToolOutcome aimAt(Game& g, double mx, double my) {
   if (!selectedBody(g)) return ToolOutcome::kNotAvailable;
+  TimelineEdit one(g);
   typePair(g, kTxtpMomentumX, heldMomentum(mx), kTxtpMomentumY, heldMomentum(my));
   return ToolOutcome::kDone;
 }
@@ -127,6 +130,7 @@ ToolOutcome addBodyAt(Game& g, double x, double y) {
   const auto n = freeBody(g.world);
   if (!n) return ToolOutcome::kTableFull;
   applyTypedValue(g);
+  TimelineEdit one(g);
   World& w = g.world;
   if (*n > w.PlanetCount) w.PlanetCount = *n;
   colourBody(g, *n);

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "app/layout.h"
+#include "app/timeline.h"
 #include "panel/panel.h"
 #include "state/game.h"
 
@@ -258,13 +259,20 @@ void hideAtStartUp(Game& g) {
 }  // namespace
 
 Game::Game(const Clock& clk, Host& h, TallyStorage& t)
-    : clock(clk), host(h), tally(t), fs7("Fs7", clk), formEnd("FormEnd", clk) {
+    : clock(clk),
+      host(h),
+      tally(t),
+      timeline(std::make_unique<Timeline>()),
+      fs7("Fs7", clk),
+      formEnd("FormEnd", clk) {
   buildMainWindow();
   buildEndScreen();
   layoutMainWindow(*this);
   wireEvents();
   rememberPanelTexts(*this);
 }
+
+Game::~Game() = default;
 
 void Game::resize(int widthTwips, int heightTwips) {
   // The picture first: a face told of the new size finds the picture of that size,

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/layout.h"
+#include "app/timeline.h"
 #include "create/create.h"
 #include "editor/editor.h"
 #include "form/convert.h"
@@ -57,6 +58,7 @@ void closeTheEditorAfresh(Game& g) {
 bool newSystem(Game& g) {
   if (!g.panelMemory.systemStarted) return false;
   closeTheEditorAfresh(g);
+  g.timeline->forget();
   startWorldAfresh(g.world);
   g.surface.clear();
   g.ImSun->setVisible(false);

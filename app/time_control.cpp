@@ -1,6 +1,7 @@
 #include "app/time_control.h"
 
 #include "app/engine_events.h"
+#include "app/timeline.h"
 #include "app/typed_value.h"
 #include "editor/editor.h"
 #include "state/game.h"
@@ -8,8 +9,19 @@
 
 namespace velmora {
 
+namespace {
+
+// A tick of the timer, kept on the timeline.
+void timedTick(Game& g) {
+  g.timeline->beforeTick(g);
+  Ti_Timer(g);
+  g.timeline->afterTick(g);
+}
+
+}  // namespace
+
 void Ti_Period(Game& g) {
-  for (int n = g.speed.ticksForPeriod(); n > 0 && g.Ti->enabled(); --n) Ti_Timer(g);
+  for (int n = g.speed.ticksForPeriod(); n > 0 && g.Ti->enabled(); --n) timedTick(g);
 }
 
 void TiK_Period(Game& g) {
@@ -32,7 +44,7 @@ bool stepOnce(Game& g) {
   // The field's LostFocus applies its value before the editor shows the body again.
   applyTypedValue(g);
   if (!pausedForEditing(g)) return false;
-  Ti_Timer(g);
+  timedTick(g);
   Asgard(g);
   return true;
 }

@@ -4,6 +4,7 @@
 #include "app/end_screen.h"
 #include "app/engine_events.h"
 #include "app/time_control.h"
+#include "app/timeline.h"
 #include "create/create.h"
 #include "editor/editor.h"
 #include "panel/panel.h"
@@ -46,7 +47,11 @@ void Game::wireEvents() {
   for (int i = 0; i < kPresetCount; ++i) CDp[i]->onClick = onIndex(CDp_Click, i);
 
   // Commands.
-  Command2->onClick = on(Command2_Click);
+  Command2->onClick = [&g] {
+    const bool started = hasSystem(g);
+    Command2_Click(g);
+    if (!started && hasSystem(g)) g.timeline->restart(g);  // the moment of "Go"
+  };
   Command5->onClick = on(Command5_Click);
   Command4->onClick = on(Command4_Click);
   Command1->onClick = on(Command1_Click);
@@ -58,9 +63,16 @@ void Game::wireEvents() {
   Qui->onChange = on(Qui_Change);
   for (int i = 0; i < kLaCount; ++i) La[i]->onClick = onIndex(La_Click, i);
   for (int i = 0; i < std::ssize(Opadd); ++i) Opadd[i]->onClick = onIndex(Opadd_Click, i);
-  for (int i = 0; i < kTxtpCount; ++i) TXTp[i]->onLostFocus = onIndex(TXTp_LostFocus, i);
-  for (int i = 0; i < kHspCount; ++i) Hsp[i]->onChange = onIndex(Hsp_Change, i);
-  Chon->onClick = on(Chon_Click);
+  // Editor edits, each one step the player can undo.
+  auto edit = [&g](auto handler) {
+    return [&g, handler] {
+      TimelineEdit one(g);
+      handler();
+    };
+  };
+  for (int i = 0; i < kTxtpCount; ++i) TXTp[i]->onLostFocus = edit(onIndex(TXTp_LostFocus, i));
+  for (int i = 0; i < kHspCount; ++i) Hsp[i]->onChange = edit(onIndex(Hsp_Change, i));
+  Chon->onClick = edit(on(Chon_Click));
 
   // Timers.
   Ti->onTimer = on(Ti_Period);
@@ -71,6 +83,7 @@ void Game::wireEvents() {
   Timero->onTimer = on(Timero_Timer);
 
   followTheSimulation(g);
+  timeline->attach(g);
 
   // End screen.
   for (int i = 0; i < std::ssize(EndCommand1); ++i)

@@ -43,7 +43,8 @@ velmora_layer(stats
   PUBLIC state)
 velmora_layer(app
   SOURCES end_screen.cpp engine_events.cpp field_tools.cpp layout.cpp main_window.cpp open_system.cpp
-          new_system.cpp passes_alone.cpp preview.cpp system_snapshot.cpp time_control.cpp wiring.cpp control_names.cpp
+          new_system.cpp passes_alone.cpp picture_runs.cpp preview.cpp system_snapshot.cpp
+          time_control.cpp timeline.cpp wiring.cpp control_names.cpp
   PUBLIC state
   PRIVATE sim panel create editor stats)
 
@@ -62,6 +63,6 @@ velmora_layer(qt WITH_QT
           field_hands_keys.cpp field_view.cpp
           form_binder.cpp game_session.cpp help_window.cpp main_window_view.cpp
           model_buttons.cpp new_system_button.cpp panel_captions.cpp picture_file.cpp pictures.cpp qt_host.cpp
-          shortcuts.cpp speed_label.cpp system_files.cpp time_view_keys.cpp timer_driver.cpp
-          web_page.cpp export_progress.cpp video_export_dialog.cpp
+          seek_progress.cpp shortcuts.cpp speed_label.cpp system_files.cpp time_view_keys.cpp
+          timeline_bar.cpp timer_driver.cpp web_page.cpp export_progress.cpp video_export_dialog.cpp
   PUBLIC script Qt6::Widgets)

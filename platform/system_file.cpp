@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "app/system_snapshot.h"
+#include "app/timeline.h"
 #include "platform/file_name.h"
 #include "platform/player_file.h"
 #include "platform/system_format.h"
@@ -54,6 +55,7 @@ std::optional<std::string> openSystemFile(Game& g, const std::string& path) {
     if (const auto* why = std::get_if<std::string>(&decoded)) return cannot("open", path, *why);
     if (auto why = openSystem(g, std::get<SystemSnapshot>(decoded)))
       return cannot("open", path, *why);
+    g.timeline->restart(g);  // an opened system's moments start where it was saved
     return std::nullopt;
   } catch (const std::bad_alloc&) {
     return cannot("open", path, "there is not enough memory to read the file");

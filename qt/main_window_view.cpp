@@ -24,6 +24,7 @@
 #include "qt/speed_label.h"
 #include "qt/system_files.h"
 #include "qt/time_view_keys.h"
+#include "qt/timeline_bar.h"
 #include "state/game.h"
 
 namespace velmora::qt {
@@ -91,7 +92,9 @@ MainWindowView::MainWindowView(Game& game, std::function<void()> onClose)
   strip_->setWidget(panel_);
   canvas_ = new FieldCanvas(game, this);
   canvas_->setObjectName("field");
-  setMinimumSize(stripWidth(0) + canvas_->minimumWidth(), canvas_->minimumHeight());
+  timeline_ = new TimelineBar(game, this);
+  setMinimumSize(stripWidth(0) + canvas_->minimumWidth(),
+                 canvas_->minimumHeight() + TimelineBar::kHeight);
   {
     // The field's frame and margins around its text, as its style draws them.
     QLineEdit probe(panel_);
@@ -342,7 +345,8 @@ int MainWindowView::stripWidth(int windowHeight) const {
 }
 
 void MainWindowView::fitField(QSize field) {
-  resize(stripWidth(field.height()) + field.width(), field.height());
+  const int height = field.height() + TimelineBar::kHeight;
+  resize(stripWidth(height) + field.width(), height);
 }
 
 void MainWindowView::fitScreen() {
@@ -360,7 +364,9 @@ void MainWindowView::resizeEvent(QResizeEvent* event) {
   strip_->setVerticalScrollBarPolicy(strip > panel_->width() ? Qt::ScrollBarAsNeeded
                                                              : Qt::ScrollBarAlwaysOff);
   strip_->setGeometry(0, 0, strip, height());
-  canvas_->setGeometry(strip, 0, width() - strip, height());
+  const int field = std::max(0, height() - TimelineBar::kHeight);
+  canvas_->setGeometry(strip, 0, width() - strip, field);
+  timeline_->setGeometry(strip, field, width() - strip, height() - field);
   if (binder_) binder_->reshowGeometry();
 }
 

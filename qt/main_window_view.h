@@ -21,6 +21,7 @@ namespace velmora::qt {
 
 class FieldCanvas;
 class HelpWindow;
+class TimelineBar;
 
 class MainWindowView : public QWidget {
   Q_OBJECT
@@ -30,6 +31,7 @@ class MainWindowView : public QWidget {
 
   FormBinder& binder() { return *binder_; }
   FieldCanvas& canvas() { return *canvas_; }
+  TimelineBar& timeline() { return *timeline_; }
   QWidget& panel() { return *panel_; }
   // The help window (F1); made when first shown.
   void showHelp();
@@ -72,6 +74,7 @@ class MainWindowView : public QWidget {
   QScrollArea* strip_;
   QWidget* panel_;
   FieldCanvas* canvas_;
+  TimelineBar* timeline_;
   HelpWindow* help_ = nullptr;
   std::unique_ptr<FormBinder> binder_;
   std::vector<Caption> captions_;

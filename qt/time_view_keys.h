@@ -1,5 +1,5 @@
-// The keys for time and the view: a single step while paused, the simulation
-// speed, and the field's magnification.
+// The keys for time and the view: a single step while paused, moving along the
+// timeline, the simulation speed, and the field's magnification.
 #pragma once
 
 #include <QList>

@@ -16,6 +16,7 @@
 #include "app/new_system.h"
 #include "app/preview.h"
 #include "app/time_control.h"
+#include "app/timeline.h"
 #include "app/typed_value.h"
 #include "form/convert.h"
 #include "form/player.h"
@@ -151,6 +152,10 @@ class ScriptRun {
         {"orbit", &ScriptRun::fieldTool},
         {"preview", &ScriptRun::preview},
         {"new", &ScriptRun::newSystemAction},
+        {"seek", &ScriptRun::alongTheTimeline},
+        {"back", &ScriptRun::alongTheTimeline},
+        {"undo", &ScriptRun::alongTheTimeline},
+        {"redo", &ScriptRun::alongTheTimeline},
     };
     return table;
   }
@@ -333,6 +338,25 @@ class ScriptRun {
     preview_ = std::make_unique<World>(runAhead(futureStart(game_), static_cast<int>(ticks)));
   }
 
+  // "seek T", "back", "undo", "redo": a move the game refuses is noted, nothing changed.
+  void alongTheTimeline(const Line& line) {
+    Timeline& t = *game_.timeline;
+    std::optional<std::string> refused;
+    if (line.action == "seek") {
+      long long tick = 0;
+      refused =
+          parseInt(line.rest, tick) ? t.seek(game_, tick) : "\"" + line.rest + "\" is not a tick";
+    } else if (!line.rest.empty()) {
+      throw ScriptError("usage: " + line.action);
+    } else {
+      refused = line.action == "back"   ? t.back(game_)
+                : line.action == "undo" ? t.undo(game_)
+                                        : t.redo(game_);
+    }
+    if (refused)
+      err_ << line.number << ": " << line.action << " is not available: " << *refused << "\n";
+  }
+
   std::string printItem(const std::string& item) const {
     const auto dot = item.rfind('.');
     if (dot != std::string::npos) {
@@ -355,6 +379,11 @@ class ScriptRun {
       if (item == s.name) return s.text(game_.world);
     }
     if (const auto entry = tableEntryText(game_.world, item)) return *entry;
+    const Timeline& t = *game_.timeline;
+    if (item == "Tick") return std::to_string(t.tick());
+    if (item == "TimelineFirst") return std::to_string(t.first());
+    if (item == "TimelineLast") return std::to_string(t.last(game_));
+    if (item == "TimelineBytes") return std::to_string(t.bytes());
     if (item.rfind("PreviewX(", 0) == 0 || item.rfind("PreviewY(", 0) == 0) {
       if (!preview_) throw ScriptError("no preview for " + item + ": preview T first");
       if (const auto entry = tableEntryText(*preview_, "Planet" + item.substr(7))) return *entry;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "form/clock.h"
@@ -71,6 +72,9 @@ enum CdpIndex : int {
   kPresetCount
 };
 
+// Every moment of the run since "Go", kept by the layer that wires the windows.
+class Timeline;
+
 inline constexpr int kDefaultWindowWidth = 17895;   // twips
 inline constexpr int kDefaultWindowHeight = 13320;  // twips
 
@@ -78,6 +82,7 @@ class Game {
  public:
   // `tally` keeps the best score ever between runs.
   Game(const Clock& clock, Host& host, TallyStorage& tally);
+  ~Game();
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
@@ -106,6 +111,7 @@ class Game {
   TimeSpeed speed;  // the player's choice, kept across "Go" and pauses
   ClockWatch clockWatch;
   EditorMemory editorMemory;
+  std::unique_ptr<Timeline> timeline;
   Form fs7;
   Form formEnd;
 
