@@ -327,6 +327,15 @@ std::optional<std::string> Timeline::back(Game& g, const Progress& progress) {
   return seek(g, tick_ - 1, progress);
 }
 
+std::optional<std::string> Timeline::openKeyframe(size_t index, Game& other) const {
+  const Keyframe& from = keyframes_.at(index);
+  SystemSnapshot system = *from.system;
+  system.pixels = unpackPicture(from.picture);
+  if (auto why = openSystem(other, system)) return why;
+  takeSimulation(other.world, system.world);
+  return std::nullopt;
+}
+
 void Timeline::goTo(Game& g, long long tick, const Progress& progress) {
   const auto after = std::upper_bound(keyframes_.begin(), keyframes_.end(), tick,
                                       [](long long t, const Keyframe& k) { return t < k.tick; });

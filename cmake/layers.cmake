@@ -64,5 +64,5 @@ velmora_layer(qt WITH_QT
           form_binder.cpp game_session.cpp help_window.cpp main_window_view.cpp
           model_buttons.cpp new_system_button.cpp panel_captions.cpp picture_file.cpp pictures.cpp qt_host.cpp
           seek_progress.cpp shortcuts.cpp speed_label.cpp system_files.cpp time_view_keys.cpp
-          timeline_bar.cpp timer_driver.cpp web_page.cpp export_progress.cpp video_export_dialog.cpp
+          timeline_bar.cpp timer_driver.cpp web_page.cpp export_progress.cpp video_export.cpp video_export_dialog.cpp
   PUBLIC script Qt6::Widgets)
