@@ -55,6 +55,8 @@ VideoExportDialog::VideoExportDialog(QWidget* parent, long long first, long long
   file_ =
       new QLineEdit(QDir(videoFolder()).filePath(defaultVideoName(QDateTime::currentDateTime())));
   file_->setToolTip("MP4 (H.264, plays everywhere), WebM (VP9) or APNG (lossless), by the ending");
+  // Room for a folder and the default name.
+  file_->setMinimumWidth(file_->fontMetrics().horizontalAdvance(file_->text()) + 24);
   auto* browse = new QPushButton("Browse...");
   connect(browse, &QPushButton::clicked, this, [this] { this->browse(); });
   auto* fileRow = new QHBoxLayout;
@@ -62,28 +64,27 @@ VideoExportDialog::VideoExportDialog(QWidget* parent, long long first, long long
   fileRow->addWidget(browse);
   form->addRow("File:", fileRow);
 
-  const auto spin = [this](long long lo, long long hi, long long value, const QString& suffix) {
+  const auto spin = [this](long long lo, long long hi, long long value) {
     auto* box = new QSpinBox;
     box->setRange(spinValue(lo), spinValue(hi));
     box->setValue(spinValue(value));
-    box->setSuffix(suffix);
     connect(box, &QSpinBox::valueChanged, this, [this] { showCount(); });
     return box;
   };
-  from_ = spin(first, now, first, " ticks");
+  from_ = spin(first, now, first);
   from_->setToolTip("The first moment filmed: ticks since the run began");
-  to_ = spin(first, now, now, " ticks");
+  to_ = spin(first, now, now);
   to_->setToolTip("The last moment filmed; the current moment at first");
   auto* span = new QHBoxLayout;
   span->addWidget(from_);
   span->addWidget(new QLabel("to"));
   span->addWidget(to_);
-  form->addRow("Span:", span);
-  every_ = spin(1, std::numeric_limits<int>::max(), 1, " ticks");
+  form->addRow("Span, in ticks:", span);
+  every_ = spin(1, std::numeric_limits<int>::max(), 1);
   every_->setToolTip("A frame every K simulation ticks");
-  form->addRow("A frame every:", every_);
-  fps_ = spin(1, kMaxVideoFps, 60, " frames a second");
-  form->addRow("Frame rate:", fps_);
+  form->addRow("Ticks a frame:", every_);
+  fps_ = spin(1, kMaxVideoFps, 60);
+  form->addRow("Frames a second:", fps_);
   count_ = new QLabel;
   form->addRow("", count_);
 
