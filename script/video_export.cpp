@@ -30,12 +30,15 @@ void runTicks(HeadlessGame& headless, bool& paused, long long ticks) {
 namespace {
 
 // Writes the frames: `goTo(t)` brings the game to the moment t ticks into the span
-// (never back) or says why it cannot.
-// `frameOf` draws the game's field.
+// (never back) or says why it cannot, and `frameOf` draws its field.
 ExportResult filmFrames(const Game& g, const std::string& path, VideoKind kind,
                         const VideoSpan& span,
                         const std::function<std::optional<std::string>(long long)>& goTo,
                         QImage (*frameOf)(const Game&), const FrameProgress& progress) {
+  if (span.ticks < 0 || span.every < 1 || span.fps < 1 || span.fps > kMaxVideoFps) {
+    return {ExportResult::End::kFailed,
+            "the span, the ticks a frame or the frame rate is out of range"};
+  }
   const long long frames = frameCount(span);
   if (auto why = goTo(0)) return {ExportResult::End::kFailed, *why};
   const int width = g.surface.width();
