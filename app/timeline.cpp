@@ -379,6 +379,14 @@ std::optional<std::string> Timeline::back(Game& g, const Progress& progress) {
   return seek(g, tick_ - 1, progress);
 }
 
+std::optional<std::string> Timeline::openKeyframe(size_t index, Game& other) const {
+  SystemSnapshot system = *keyframes_.at(index).system;
+  system.pixels = pictureOf(index);
+  if (auto why = openSystem(other, system)) return why;
+  takeSimulation(other.world, system.world);
+  return std::nullopt;
+}
+
 void Timeline::goTo(Game& g, long long tick, const Progress& progress) {
   const auto after = std::upper_bound(keyframes_.begin(), keyframes_.end(), tick,
                                       [](long long t, const Keyframe& k) { return t < k.tick; });

@@ -88,8 +88,13 @@ class Timeline {
   bool canUndo() const { return !undo_.empty(); }
   bool canRedo() const { return !redo_.empty(); }
 
-  // The ticks of the keyframes, oldest first (for tests and the benchmark).
+  // The ticks of the keyframes, oldest first (for tests, the benchmark and exports).
   std::vector<long long> keyframeTicks() const;
+  // Puts keyframe `index` (of keyframeTicks()) into `other`, a game of its own, as a
+  // seek starts its replay from it; the moments after it are its simulation ticks
+  // (Ti_Timer) up to the next keyframe. Reads only: an export may call it on a
+  // thread of its own while the game followed stands paused.
+  std::optional<std::string> openKeyframe(size_t index, Game& other) const;
 
  private:
   // The moment itself lives apart, so the list's spare room and thinning's moves

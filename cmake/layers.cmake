@@ -10,7 +10,7 @@
 #   create, editor       "Go" building a system; the pause editor (both read the panel)
 #   stats                the clock, the score, the tally
 #   app                  wires the handlers to both windows and loads them
-#   platform             files on disk (Qt)
+#   platform             files on disk (Qt): saves, pictures, videos (FFmpeg)
 #   script, qt           the headless face and the window
 include(${CMAKE_CURRENT_LIST_DIR}/velmora_layer.cmake)
 
@@ -43,18 +43,19 @@ velmora_layer(stats
   PUBLIC state)
 velmora_layer(app
   SOURCES end_screen.cpp engine_events.cpp field_tools.cpp layout.cpp main_window.cpp open_system.cpp
-          new_system.cpp picture_change.cpp picture_runs.cpp preview.cpp system_snapshot.cpp time_control.cpp
-          timeline.cpp wiring.cpp control_names.cpp
+          new_system.cpp passes_alone.cpp picture_change.cpp picture_runs.cpp preview.cpp
+          system_snapshot.cpp time_control.cpp timeline.cpp wiring.cpp control_names.cpp
   PUBLIC state
   PRIVATE sim panel create editor stats)
 
 velmora_layer(platform WITH_QT
   SOURCES png_picture.cpp system_file.cpp system_format.cpp system_json.cpp tally_file.cpp
-          file_name.cpp player_file.cpp
+          file_name.cpp player_file.cpp field_frame.cpp sun_picture.cpp video_file.cpp
   PUBLIC app Qt6::Core Qt6::Gui
-  PRIVATE nlohmann_json::nlohmann_json PNG::PNG)
+  PRIVATE nlohmann_json::nlohmann_json PNG::PNG PkgConfig::FFMPEG)
 velmora_layer(script WITH_QT
   SOURCES control_items.cpp headless.cpp json_dump.cpp render.cpp runner.cpp world_items.cpp
+          video_export.cpp
   PUBLIC platform Qt6::Gui)
 # qt/main.cpp is the executable's own.
 velmora_layer(qt WITH_QT
@@ -63,5 +64,5 @@ velmora_layer(qt WITH_QT
           form_binder.cpp game_session.cpp help_window.cpp main_window_view.cpp
           model_buttons.cpp new_system_button.cpp panel_captions.cpp picture_file.cpp pictures.cpp qt_host.cpp
           seek_progress.cpp shortcuts.cpp speed_label.cpp system_files.cpp time_view_keys.cpp
-          timeline_bar.cpp timer_driver.cpp web_page.cpp
+          timeline_bar.cpp timer_driver.cpp web_page.cpp export_progress.cpp video_export.cpp video_export_dialog.cpp
   PUBLIC script Qt6::Widgets)

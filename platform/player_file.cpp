@@ -136,24 +136,65 @@ std::optional<std::string> RegularFile::readAtMost(long long maxBytes) {
   return bytes;
 }
 
-std::optional<std::string> writeWholeFile(const std::string& path, const std::string& bytes) {
+SaveFileWriter::SaveFileWriter(const std::string& path) {
   const std::optional<QString> name = qtFileName(path);
-  if (!name) return "its name is not UTF-8 text; choose another name";
-  if (auto why = unwritableKind(path)) return why;
-  QSaveFile file(*name);
-  if (!file.open(QIODevice::WriteOnly)) return lower(file.errorString());
+  if (!name) {
+    failure_ = "its name is not UTF-8 text; choose another name";
+    return;
+  }
+  if ((failure_ = unwritableKind(path))) return;
+  file_ = std::make_unique<QSaveFile>(*name);
+  if (!file_->open(QIODevice::WriteOnly)) failure_ = lower(file_->errorString());
+}
+
+SaveFileWriter::~SaveFileWriter() = default;
+
+void SaveFileWriter::fail(int error) {
+  failure_ = whyNotWritten(*file_, error, static_cast<size_t>(end_));
+  file_->cancelWriting();
+}
+
+bool SaveFileWriter::write(const char* data, long long size) {
+  if (failure_) return false;
+  errno = 0;
+  end_ = std::max(end_, file_->pos() + size);
+  if (file_->write(data, size) != size) fail(errno);
+  return !failure_;
+}
+
+bool SaveFileWriter::seek(long long position) {
+  if (failure_) return false;
+  errno = 0;
+  if (!file_->seek(position)) fail(errno);
+  return !failure_;
+}
+
+long long SaveFileWriter::position() const {
+  return file_ ? file_->pos() : 0;
+}
+
+long long SaveFileWriter::size() const {
+  return file_ ? file_->size() : 0;
+}
+
+std::optional<std::string> SaveFileWriter::commit() {
+  if (failure_) return failure_;
   // The buffered bytes reach the disk at the flush: check it, as the commit's own
   // flush does not say why it failed.
   errno = 0;
-  const auto size = static_cast<qint64>(bytes.size());
-  if (file.write(bytes.data(), size) != size || !file.flush()) {
-    const std::string why = whyNotWritten(file, errno, bytes.size());
-    file.cancelWriting();
-    return why;
+  if (!file_->flush()) {
+    fail(errno);
+    return failure_;
   }
   errno = 0;
-  if (!file.commit()) return whyNotWritten(file, errno, bytes.size());
-  return std::nullopt;
+  if (!file_->commit()) failure_ = whyNotWritten(*file_, errno, static_cast<size_t>(end_));
+  return failure_;
+}
+
+std::optional<std::string> writeWholeFile(const std::string& path, const std::string& bytes) {
+  SaveFileWriter file(path);
+  file.write(bytes.data(), static_cast<long long>(bytes.size()));
+  return file.commit();
 }
 
 }  // namespace velmora

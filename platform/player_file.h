@@ -3,8 +3,11 @@
 // player's words, to follow "Cannot open "NAME": ".
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
+
+class QSaveFile;
 
 namespace velmora {
 
@@ -33,6 +36,35 @@ class RegularFile {
   int fd_ = -1;
   long long size_ = 0;
   std::optional<std::string> refusal_;
+};
+
+// A file written in pieces through a save file (a temporary file beside it, renamed
+// over the name by commit()), for what is too large to hold in memory whole. It may
+// seek back and write again, as a video's container does. Until commit() nothing
+// shows under the name; a writer destroyed uncommitted, or one that failed, leaves
+// any earlier file whole and nothing beside it.
+class SaveFileWriter {
+ public:
+  explicit SaveFileWriter(const std::string& path);
+  ~SaveFileWriter();
+  SaveFileWriter(const SaveFileWriter&) = delete;
+  SaveFileWriter& operator=(const SaveFileWriter&) = delete;
+
+  // Why the file cannot be written, in the player's words; nothing while it can.
+  const std::optional<std::string>& failure() const { return failure_; }
+  bool write(const char* data, long long size);
+  bool seek(long long position);
+  long long position() const;
+  long long size() const;
+  // Puts the bytes under the name. Why it failed; nothing when it worked.
+  std::optional<std::string> commit();
+
+ private:
+  void fail(int error);
+
+  std::unique_ptr<QSaveFile> file_;
+  std::optional<std::string> failure_;
+  long long end_ = 0;  // the furthest byte written
 };
 
 // Replaces the file with `bytes` through a save file, so that a failure (a full

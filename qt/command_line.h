@@ -15,12 +15,17 @@ inline QList<QCommandLineOption> commandLineOptions() {
       {{"v", "version"}, "Show the version and exit."},
       {"script", "Play the player actions in FILE without a window.", "FILE"},
       {"tally", "Keep the best score in the file at PATH.", "PATH"},
-      {"render", "Build a system without a window and write the field as a PNG to OUT.", "OUT"},
+      {"render",
+       "Build a system without a window and write the field to OUT: a picture (.png) or a video "
+       "of the run (.mp4, .webm, .apng).",
+       "OUT"},
       {"preset", "With --render: start from preset N (1 to 6).", "N"},
       {"seed", "With --render: freeze the seed at S.", "S"},
       {"spin", "With --render: check the spin box."},
       {"ticks", "With --render: run T simulation ticks (default 2000; 0 with --open).", "T"},
       {"open", "With --render: open the saved system FILE and resume it instead of Go.", "FILE"},
+      {"every", "With a video: a frame every K simulation ticks (default 1).", "K"},
+      {"fps", "With a video: F frames a second (1 to 999; default 60).", "F"},
   };
 }
 

@@ -46,7 +46,8 @@ QString HelpWindow::text() {
          "opening the file from your file manager puts the system where it was saved, paused: "
          "press <b>Pause</b> to go on exactly as it would have. The clock starts afresh, so a "
          "saved file carries no score. <tt>velmora --render OUT.png --open FILE</tt> draws a "
-         "saved system without a window.</p>";
+         "saved system without a window; <tt>OUT.mp4</tt>, <tt>OUT.webm</tt> or <tt>OUT.apng</tt> "
+         "films its run instead (<tt>--ticks T --every K --fps F</tt>: a frame every K ticks).</p>";
 }
 
 HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {

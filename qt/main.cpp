@@ -1,10 +1,11 @@
 // velmora: the game in its window, or, with --script, the headless runner, or,
-// with --render, one system drawn to a PNG.
+// with --render, one system drawn to a PNG or filmed to a video.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -19,6 +20,7 @@
 #include "qt/web_page.h"
 #include "script/render.h"
 #include "script/runner.h"
+#include "script/video_export.h"
 
 namespace {
 
@@ -100,7 +102,7 @@ Options parseOptions(int argc, char** argv) {
     o.mode = Mode::Script;
     o.script = bytes(parser.value("script"));
   }
-  const QStringList renderOnly = {"preset", "seed", "spin", "ticks", "open"};
+  const QStringList renderOnly = {"preset", "seed", "spin", "ticks", "open", "every", "fps"};
   if (parser.isSet("render")) {
     o.mode = Mode::Render;
     o.render.path = bytes(parser.value("render"));
@@ -115,6 +117,17 @@ Options parseOptions(int argc, char** argv) {
       o.render.ticks = 0;  // the system as it was saved
     }
     if (parser.isSet("ticks")) o.render.ticks = number(parser, "ticks");
+    const bool picture =
+        QString::fromLatin1(o.render.path.c_str()).endsWith(".png", Qt::CaseInsensitive);
+    for (const QString videoOnly : {"every", "fps"}) {
+      if (picture && parser.isSet(videoOnly)) usageError("--" + videoOnly + " needs a video");
+    }
+    if (parser.isSet("every")) o.render.every = number(parser, "every");
+    // Beyond the range either way stays beyond it, to be refused as such.
+    if (parser.isSet("fps")) {
+      o.render.fps =
+          static_cast<int>(std::clamp(number(parser, "fps"), 0LL, velmora::kMaxVideoFps + 1LL));
+    }
   } else {
     for (const QString& option : renderOnly) {
       if (parser.isSet(option)) usageError("--" + option + " needs --render");
@@ -134,11 +147,11 @@ int runScript(int argc, char** argv, const Options& o) {
   return velmora::runScriptFile(o.script, tally, std::cout, std::cerr);
 }
 
-// A render touches no file but its picture: the tally lives in memory.
+// A render touches no file but its picture or video: the tally lives in memory.
 int runRender(int argc, char** argv, const Options& o) {
   QCoreApplication app(argc, argv);
   velmora::MemoryTallyStorage tally;
-  return velmora::renderPicture(o.render, tally, std::cerr, std::cerr);
+  return velmora::render(o.render, tally, std::cerr, std::cerr);
 }
 
 int runWindow(int argc, char** argv, const Options& o) {

@@ -76,18 +76,6 @@ void paintPauseGlyph(QPainter& p, const QRectF& r) {
 
 }  // namespace
 
-void paintSun(QPainter& p, const QRectF& r) {
-  const QRectF s = square(r);
-  QRadialGradient glow(s.center(), s.width() / 2);
-  glow.setColorAt(0.0, QColor(255, 255, 220));
-  glow.setColorAt(0.45, QColor(255, 220, 60));
-  glow.setColorAt(0.8, QColor(255, 140, 0));
-  glow.setColorAt(1.0, QColor(255, 80, 0, 0));
-  p.setPen(Qt::NoPen);
-  p.setBrush(glow);
-  p.drawEllipse(s);
-}
-
 void paintMoon(QPainter& p, const QRectF& r) {
   const QRectF s = square(r).adjusted(1, 1, -1, -1);
   QRadialGradient shade(s.center() - QPointF(s.width() / 5, s.height() / 5), s.width() * 0.7);

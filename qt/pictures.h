@@ -6,9 +6,11 @@
 #include <QRectF>
 #include <string>
 
+#include "platform/sun_picture.h"
+
 namespace velmora::qt {
 
-void paintSun(QPainter& p, const QRectF& r);
+using velmora::paintSun;
 void paintMoon(QPainter& p, const QRectF& r);
 void paintRingedPlanet(QPainter& p, const QRectF& r);  // Picture1
 void paintNova(QPainter& p, const QRectF& r);          // PicA

@@ -5,6 +5,7 @@
 
 #include "qt/form_binder.h"
 #include "qt/system_files.h"
+#include "qt/video_export.h"
 #include "state/game.h"
 
 namespace velmora::qt {
@@ -17,6 +18,7 @@ const QList<QKeySequence> kClear{QKeySequence(Qt::CTRL | Qt::Key_L)};
 const QList<QKeySequence> kSave{QKeySequence(Qt::CTRL | Qt::Key_S)};
 const QList<QKeySequence> kSaveSystem{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)};
 const QList<QKeySequence> kOpenSystem{QKeySequence(Qt::CTRL | Qt::Key_O)};
+const QList<QKeySequence> kExportVideo{QKeySequence(Qt::CTRL | Qt::Key_E)};
 const QList<QKeySequence> kHelp{QKeySequence(Qt::Key_F1)};
 
 }  // namespace
@@ -37,6 +39,9 @@ QList<ShortcutEntry> shortcutEntries() {
           {kSave, "Save the field as a picture"},
           {kSaveSystem, "Save system...: keep the system in a .velmora file"},
           {kOpenSystem, "Open system...: open a .velmora file, paused where it was saved"},
+          {kExportVideo,
+           "While paused: Export video...: film the timeline up to this moment as MP4, WebM "
+           "or APNG"},
           {kHelp, "Show the help window"}};
 }
 
@@ -59,6 +64,7 @@ void installShortcuts(QWidget& window, Game& game, FormBinder& binder,
   Game* g = &game;
   bindKeys(window, kSaveSystem, [w, g] { saveSystemAsked(w, *g); });
   bindKeys(window, kOpenSystem, [w, g] { openSystemAsked(w, *g); });
+  bindKeys(window, kExportVideo, [w, g] { exportVideoAsked(w, *g); });
 }
 
 }  // namespace velmora::qt

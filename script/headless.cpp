@@ -28,8 +28,12 @@ void HeadlessGame::wait(long long ms) {
 }
 
 bool writePng(const Surface& s, const std::string& path) {
-  const QImage image(reinterpret_cast<const uchar*>(s.pixels().data()), s.width(), s.height(),
-                     s.width() * 4, QImage::Format_RGB32);
+  return writePng(QImage(reinterpret_cast<const uchar*>(s.pixels().data()), s.width(), s.height(),
+                         s.width() * 4, QImage::Format_RGB32),
+                  path);
+}
+
+bool writePng(const QImage& image, const std::string& path) {
   // Encoded in memory, then written whole: Qt's image writer does not see a write
   // that fails at the file's last flush (a full disk, a file-size limit).
   QByteArray png;

@@ -3,6 +3,7 @@
 // picture renderer both drive one.
 #pragma once
 
+#include <QImage>
 #include <ostream>
 #include <string>
 
@@ -47,5 +48,7 @@ class HeadlessGame {
 
 // Writes the surface as a PNG; false when the file cannot be written.
 bool writePng(const Surface& surface, const std::string& path);
+// The same for any picture of the field (Format_RGB32).
+bool writePng(const QImage& image, const std::string& path);
 
 }  // namespace velmora

@@ -24,11 +24,14 @@ velmora_install_missing() {
     "${sudo[@]}" "${quiet[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev nlohmann-json3-dev libpng-dev)
+# FFmpeg's libraries encode the exported videos (H.264, VP9, APNG) and their containers.
+VELMORA_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev nlohmann-json3-dev libpng-dev
+  pkgconf libavcodec-dev libavformat-dev libavutil-dev libswscale-dev)
 # util-linux brings setpriv, which runs the permission tests without root's rights;
 # lintian and dpkg-dev (dpkg-shlibdeps) serve the package test; shared-mime-info the
-# install test of the saved-system type.
+# install test of the saved-system type; ffmpeg (ffmpeg and ffprobe) reads the exported
+# videos back.
 VELMORA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev desktop-file-utils appstream util-linux
-  lintian dpkg-dev shared-mime-info)
+  lintian dpkg-dev shared-mime-info ffmpeg)
 # libFuzzer and its sanitizer runtimes come with Debian's clang.
 VELMORA_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "form/player.h"
+#include "platform/field_frame.h"
+#include "script/headless.h"
 #include "script/render.h"
 
 namespace velmora {
@@ -82,6 +86,45 @@ TEST(Render, BadRequestsWriteNothing) {
   std::ostringstream messages, err;
   EXPECT_EQ(renderPicture(unwritable, tally, messages, err), 2);
   EXPECT_NE(err.str().find("cannot write"), std::string::npos);
+}
+
+// The field as the player sees it: the surface, with the sun's picture over it in
+// the sun's box while the game shows it.
+TEST(Render, TheFrameIsTheSurfaceWithTheSunWhereItIsShown) {
+  MemoryTallyStorage tally;
+  std::ostringstream out;
+  HeadlessGame headless(tally, out);
+  Game& g = headless.game();
+  playerClick(*g.CDp[2]);
+  playerClick(*g.Command2);
+  headless.wait(50 * g.Ti->interval());
+  ASSERT_TRUE(g.ImSun->visible());
+  const int left = (g.ImSun->left() - kFieldLeft) / kTwipsPerPixel;
+  const int top = g.ImSun->top() / kTwipsPerPixel;
+  const int size = g.ImSun->width() / kTwipsPerPixel;
+  const QImage frame = fieldFrame(g);
+  ASSERT_EQ(frame.width(), g.surface.width());
+  ASSERT_EQ(frame.height(), g.surface.height());
+  int changedInside = 0;
+  int changedOutside = 0;
+  for (int y = 0; y < frame.height(); ++y) {
+    for (int x = 0; x < frame.width(); ++x) {
+      const bool inside = x >= left && x <= left + size && y >= top && y <= top + size;
+      const bool changed = frame.pixel(x, y) != g.surface.pixel(x, y);
+      (inside ? changedInside : changedOutside) += changed;
+    }
+  }
+  EXPECT_EQ(changedOutside, 0);
+  EXPECT_GT(changedInside, size * size / 2) << "the sun's picture fills its box's disc";
+  const QRgb centre = frame.pixel(left + size / 2, top + size / 2);
+  EXPECT_GT(qRed(centre), 240);
+  EXPECT_GT(qGreen(centre), 200);
+
+  playerClick(*g.CHsol);  // the sun no longer fixed: its picture goes
+  ASSERT_FALSE(g.ImSun->visible());
+  const QImage bare = fieldFrame(g);
+  EXPECT_TRUE(std::equal(g.surface.pixels().begin(), g.surface.pixels().end(),
+                         reinterpret_cast<const uint32_t*>(bare.constBits())));
 }
 
 }  // namespace
