@@ -3,9 +3,9 @@
 #include <optional>
 #include <utility>
 
+#include "app/own_lanes.h"
 #include "app/tick_inputs.h"
 #include "form/surface.h"
-#include "sim/lane_pool.h"
 #include "sim/tick.h"
 #include "state/game.h"
 
@@ -20,13 +20,8 @@ FutureStart futureStart(const Game& g) {
 
 World runAhead(FutureStart start, int ticks, const std::function<bool(const World&)>& afterTick,
                bool ownLanes) {
-  // As many threads as the game's, apart from them: while paused they are idle.
-  std::optional<sim::LanePool> lanes;
-  std::optional<sim::LanePool::Using> using_;
-  if (ownLanes) {
-    lanes.emplace(sim::LanePool::shared().threads());
-    using_.emplace(*lanes);
-  }
+  std::optional<OwnLanes> lanes;
+  if (ownLanes) lanes.emplace();
   sim::TickInputs in;
   in.sunFixed = start.sunFixed;
   in.borderOption = start.borderOption;

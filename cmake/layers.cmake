@@ -43,7 +43,7 @@ velmora_layer(stats
   PUBLIC state)
 velmora_layer(app
   SOURCES end_screen.cpp engine_events.cpp field_tools.cpp layout.cpp main_window.cpp open_system.cpp
-          new_system.cpp passes_alone.cpp picture_change.cpp picture_runs.cpp preview.cpp
+          new_system.cpp own_lanes.cpp picture_change.cpp picture_runs.cpp preview.cpp
           system_snapshot.cpp time_control.cpp timeline.cpp wiring.cpp control_names.cpp
   PUBLIC state
   PRIVATE sim panel create editor stats)

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "app/engine_events.h"
-#include "app/passes_alone.h"
+#include "app/own_lanes.h"
 #include "form/player.h"
 #include "platform/field_frame.h"
 #include "script/headless.h"
@@ -89,7 +89,7 @@ ExportResult filmKeptRun(const KeptRun& kept, long long from, const std::string&
   if (ticks.empty() || ticks.front() > from) {
     return {ExportResult::End::kFailed, "no moment is kept that far back"};
   }
-  const PassesAlone alone;
+  const OwnLanes lanes;
   MemoryTallyStorage tally;
   std::ostringstream messages;  // a message box of the copy is nobody's
   HeadlessGame headless(tally, messages);
