@@ -17,6 +17,7 @@
 #include "sim/close_blocks.h"
 #include "sim/gravity.h"
 #include "sim/lane_pool.h"
+#include "sim/lane_width.h"
 #include "sim/power.h"
 #include "sim/pull.h"
 
@@ -105,6 +106,10 @@ double productThenSum(double a, double b, double c) {
   return a * b + c;
 }
 
+LaneWidth kernelLaneWidth() {
+  return VELMORA_LANE_COPIES ? laneWidth() : LaneWidth::kBaseline;
+}
+
 namespace {
 
 // ===== 1. Classify: what the lanes can take this tick =====
@@ -183,14 +188,11 @@ bool axialFormulasHold(const World& w, const std::vector<int>& columns, const Pu
 // i pulled by one or two bodies j, so each vector lane sums its own body in the
 // literal order of j and the vector width cannot change a bit.
 //
-// Wider lanes where the processor has them, chosen at run time. Every lane computes
-// the same scalar formula and contraction stays off, so no bit depends on the choice.
-// GCC only: clang cannot clone templates, and its fuzzing build needs no speed.
-#if defined(VELMORA_NO_LANE_CLONES) || defined(__clang__)
-#define VELMORA_LANES
-#else
-#define VELMORA_LANES __attribute__((target_clones("avx2", "default")))
-#endif
+// Wider lanes where the processor has them, chosen at run time (lane_width.h): the
+// sweep of a chunk and a single row are compiled once for each width. Every lane
+// computes the same scalar formula and contraction stays off, so no bit depends on
+// the choice. GCC only: its fuzzing build with clang needs no speed.
+//
 // The pair formulas and the lane loops are inlined into the sweep of a chunk, else
 // GCC leaves the larger ones out of line and the loops unvectorised, or compiles a
 // loop for the default processor only. VELMORA_INLINED is the same for a lambda.
@@ -610,8 +612,8 @@ VELMORA_PAIR void sweepOne(const Column& c, double e, const Lanes& l, int from, 
 // chunk, its loops inlined: a call through the processor's dispatch for each run of
 // blocks had cost 3 to 9% of the sweep.
 template <Law kLaw, bool kAxial>
-VELMORA_LANES void sweepColumns(const Column* columns, int count, double e, const Lanes& lanes,
-                                int lo, int hi, OnePointRuns points) {
+VELMORA_PAIR void sweepColumns(const Column* columns, int count, double e, const Lanes& lanes,
+                               int lo, int hi, OnePointRuns points) {
   const Lanes l = lanes;
   int unused = hi;
   points.cut(lo, unused);  // skips the runs before the chunk
@@ -711,8 +713,10 @@ void allColumnsInBlocks(const World& w, int lanes, const std::vector<int>& colum
     constexpr Law kLaw = decltype(law)::value;
     pool.run(chunks, share, [&](int c) {
       const OnePointRuns points{onePoint.data(), onePoint.data() + onePoint.size()};
-      sweepColumns<kLaw, kAxial>(sweep.data(), count, w.GravityExponent, l, c * size,
-                                 std::min(lanes, (c + 1) * size), points);
+      inLanes(kernelLaneWidth(), [&]() VELMORA_INLINED {
+        sweepColumns<kLaw, kAxial>(sweep.data(), count, w.GravityExponent, l, c * size,
+                                   std::min(lanes, (c + 1) * size), points);
+      });
     });
   });
 }
@@ -979,10 +983,10 @@ struct RowIn {
 // Body i's row: every partner's pull in the lanes' arithmetic, level and straight
 // partners through axialAwarePull, and whether the literal pass computes just that.
 template <Law kLaw>
-VELMORA_LANES void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py,
-                            const double* __restrict scaled, const double* __restrict plainBody,
-                            double* __restrict fx, double* __restrict fy, double* __restrict plain,
-                            int n) {
+VELMORA_PAIR void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py,
+                           const double* __restrict scaled, const double* __restrict plainBody,
+                           double* __restrict fx, double* __restrict fy, double* __restrict plain,
+                           int n) {
   for (int j = 0; j < n; ++j) {
     const AxialAwarePull p = axialAwarePull<kLaw>(px[j], py[j], in.xi, in.yi, scaled[j], in.e);
     fx[j] = p.fx;
@@ -1001,9 +1005,11 @@ void pullsOfRow(const World& w, int i, int top, const PullRows& rows, RowPulls& 
   const RowIn in{w.PlanetX[i], w.PlanetY[i], w.GravityExponent,
                  rows.inRange ? rows.farBound : 1e300};
   withLaw(w.GravityExponent, [&](auto law) {
-    rowLanes<decltype(law)::value>(in, w.PlanetX.data(), w.PlanetY.data(), rows.scaled.data(),
-                                   rows.plainBody.data(), out.fx.data(), out.fy.data(),
-                                   out.plain.data(), top + 1);
+    inLanes(kernelLaneWidth(), [&]() VELMORA_INLINED {
+      rowLanes<decltype(law)::value>(in, w.PlanetX.data(), w.PlanetY.data(), rows.scaled.data(),
+                                     rows.plainBody.data(), out.fx.data(), out.fy.data(),
+                                     out.plain.data(), top + 1);
+    });
   });
 }
 

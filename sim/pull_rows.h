@@ -73,6 +73,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "sim/lane_width.h"
 #include "world/world.h"
 
 namespace velmora::sim {
@@ -132,5 +133,9 @@ void pullsOfRow(const World& world, int i, int top, const PullRows& rows, RowPul
 // before the sum. A test checks it against a product that a fused multiply-add
 // would round differently, so a build that contracts the kernel fails.
 double productThenSum(double a, double b, double c);
+
+// The width the kernel's lane loops run in now: laneWidth(), or the baseline where
+// this build holds no wider copies of them.
+LaneWidth kernelLaneWidth();
 
 }  // namespace velmora::sim
