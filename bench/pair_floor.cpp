@@ -14,6 +14,11 @@ namespace velmora {
 namespace {
 
 #define VELMORA_FLOOR_INLINE inline __attribute__((always_inline))
+#if defined(__clang__)
+#define VELMORA_IVDEP
+#else
+#define VELMORA_IVDEP _Pragma("GCC ivdep")
+#endif
 
 struct FloorColumn {
   double x, y, scaled;
@@ -43,7 +48,7 @@ VELMORA_FLOOR_INLINE void sweepChunk(const FloorBodies& b, double e, double* __r
   for (; k + 1 < b.count; k += 2) {
     const FloorColumn c0{b.x[k], b.y[k], b.scaled[k]};
     const FloorColumn c1{b.x[k + 1], b.y[k + 1], b.scaled[k + 1]};
-#pragma GCC ivdep
+    VELMORA_IVDEP
     for (int i = lo; i < hi; ++i) {
       double ax = sx[i];
       double ay = sy[i];
@@ -55,7 +60,7 @@ VELMORA_FLOOR_INLINE void sweepChunk(const FloorBodies& b, double e, double* __r
   }
   for (; k < b.count; ++k) {
     const FloorColumn c{b.x[k], b.y[k], b.scaled[k]};
-#pragma GCC ivdep
+    VELMORA_IVDEP
     for (int i = lo; i < hi; ++i) addPair<kLaw>(c, e, half, x[i], y[i], sx[i], sy[i]);
   }
 }
@@ -111,7 +116,7 @@ VELMORA_FLOOR_INLINE void sweepSharedChunk(const FloorBodies& b, const double* _
     const double yk = y[k];
     const double sk = b.scaled[k];
     const double* __restrict row = t + k * n;
-#pragma GCC ivdep
+    VELMORA_IVDEP
     for (int i = lo; i < hi; ++i) {
       const double q = quotientOf<kLaw>(sk, row[i]);
       sx[i] = sx[i] + (xk - x[i]) * q;
