@@ -1,5 +1,6 @@
-// Times the gravity pass of the engine against the literal reference, and the whole
-// game headless. Run: ./build/bench/velmora_bench
+// Times the gravity pass of the engine against the literal reference and against the
+// floor of its pairs' arithmetic, and the whole game headless.
+// Run: ./build/bench/velmora_bench [--floor]  (--floor: the floor's section alone)
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -9,12 +10,15 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "form/clock.h"
 #include "form/player.h"
 #include "form/scheduler.h"
+#include "pair_floor.h"
 #include "sim/lane_pool.h"
+#include "sim/lane_width.h"
 #include "sim/pull_rows.h"
 #include "sim/tick.h"
 #include "state/game.h"
@@ -210,6 +214,77 @@ void sweepOrders() {
   pool.resize(saved);
 }
 
+// The kernel against the bare arithmetic of its pairs, in each vector width this
+// processor runs, on 1 and 2 threads: turn about in one process, best of `rounds`
+// each, in ns per ordered pair of live bodies. Then one line for each exponent and
+// thread count: the kernel in the chosen width (VELMORA_LANES, else the widest)
+// against the floor in the widest.
+void pairFloor(int rounds) {
+  sim::LanePool& pool = sim::LanePool::shared();
+  const int savedThreads = pool.threads();
+  const sim::LaneWidth chosen = sim::laneWidth();
+  const sim::LaneWidth widest = sim::widestLaneWidth();
+  const auto random = randomWorld();
+  auto w = std::make_unique<World>(*random);
+  auto rows = std::make_unique<sim::PullRows>();
+  auto floorBodies = std::make_unique<FloorBodies>();
+  auto sx = std::make_unique<Table<double>>();
+  auto sy = std::make_unique<Table<double>>();
+  gatherFloorBodies(*w, *floorBodies);
+  const double live = floorBodies->count;
+  const double pairs = live * (live - 1);
+  std::vector<double> table;
+  uint64_t consumed = 0;  // the floors' checksums, printed: no floor's work may be dropped
+  struct Line {
+    double exponent;
+    int threads;
+    double kernel, floor;
+  };
+  std::vector<Line> lines;
+  std::printf("\n%-9s %8s %8s %10s %10s %8s %14s   (ns per pair, N = %d)\n", "lanes", "exponent",
+              "threads", "kernel", "floor", "ratio", "shared floor", kMaxBodies);
+  for (double exponent : {2.0, 1.7}) {
+    w->GravityExponent = exponent;
+    for (int threads : {1, 2}) {
+      pool.resize(threads);
+      for (int k = 0; k <= static_cast<int>(widest); ++k) {
+        const auto width = static_cast<sim::LaneWidth>(k);
+        sim::setLaneWidth(width);
+        double kernel = 1e300;
+        double floor = 1e300;
+        double shared = 1e300;
+        for (int r = 0; r < rounds; ++r) {
+          shared = std::min(shared, bestMs(1, [&] {
+                              consumed +=
+                                  sweepSharedFloor(*floorBodies, exponent, width, table, *sx, *sy);
+                            }));
+          kernel =
+              std::min(kernel, bestMs(1, [&] { sim::computePullRows(*w, w->PlanetCount, *rows); }));
+          floor = std::min(floor, bestMs(1, [&] {
+                             consumed += sweepFloor(*floorBodies, exponent, width, *sx, *sy);
+                           }));
+        }
+        kernel *= 1e6 / pairs;
+        floor *= 1e6 / (live * live);
+        shared *= 1e6 / (live * live);
+        std::printf("%-9s %8.2f %8d %10.3f %10.3f %8.2f %14.3f\n",
+                    std::string(sim::nameOf(width)).c_str(), exponent, threads, kernel, floor,
+                    kernel / floor, shared);
+        if (width == chosen) lines.push_back({exponent, threads, kernel, 0});
+        if (width == widest) lines.back().floor = floor;
+      }
+    }
+  }
+  sim::setLaneWidth(chosen);
+  pool.resize(savedThreads);
+  for (const Line& l : lines) {
+    std::printf("pair ns: exponent %g threads %d kernel %.3f floor %.3f ratio %.2f (%s)\n",
+                l.exponent, l.threads, l.kernel, l.floor, l.kernel / l.floor,
+                std::string(sim::nameOf(widest)).c_str());
+  }
+  std::printf("(the floors' checksum: %016llx)\n", static_cast<unsigned long long>(consumed));
+}
+
 void run() {
   std::printf("%-14s %4s %8s %10s %10s %8s %10s\n", "world", "N", "exponent", "literal ms",
               "engine ms", "ratio", "ns/pair");
@@ -260,6 +335,7 @@ void run() {
                 kStretchEnds[k], stretchMs[k] / ticks, k == 0 ? liveAtStart : liveAfter[k - 1],
                 liveAfter[k]);
   }
+  pairFloor(100);
   sweepOrders();
   threads();
 }
@@ -267,7 +343,11 @@ void run() {
 }  // namespace
 }  // namespace velmora
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string_view(argv[1]) == "--floor") {
+    velmora::pairFloor(200);
+    return 0;
+  }
   velmora::run();
   return 0;
 }

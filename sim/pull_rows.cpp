@@ -17,6 +17,7 @@
 #include "sim/close_blocks.h"
 #include "sim/gravity.h"
 #include "sim/lane_pool.h"
+#include "sim/lane_width.h"
 #include "sim/power.h"
 #include "sim/pull.h"
 
@@ -105,6 +106,10 @@ double productThenSum(double a, double b, double c) {
   return a * b + c;
 }
 
+LaneWidth kernelLaneWidth() {
+  return VELMORA_LANE_COPIES ? laneWidth() : LaneWidth::kBaseline;
+}
+
 namespace {
 
 // ===== 1. Classify: what the lanes can take this tick =====
@@ -183,14 +188,11 @@ bool axialFormulasHold(const World& w, const std::vector<int>& columns, const Pu
 // i pulled by one or two bodies j, so each vector lane sums its own body in the
 // literal order of j and the vector width cannot change a bit.
 //
-// Wider lanes where the processor has them, chosen at run time. Every lane computes
-// the same scalar formula and contraction stays off, so no bit depends on the choice.
-// GCC only: clang cannot clone templates, and its fuzzing build needs no speed.
-#if defined(VELMORA_NO_LANE_CLONES) || defined(__clang__)
-#define VELMORA_LANES
-#else
-#define VELMORA_LANES __attribute__((target_clones("avx2", "default")))
-#endif
+// Wider lanes where the processor has them, chosen at run time (lane_width.h): the
+// sweep of a chunk and a single row are compiled once for each width. Every lane
+// computes the same scalar formula and contraction stays off, so no bit depends on
+// the choice. GCC only: its fuzzing build with clang needs no speed.
+//
 // The pair formulas and the lane loops are inlined into the sweep of a chunk, else
 // GCC leaves the larger ones out of line and the loops unvectorised, or compiles a
 // loop for the default processor only. VELMORA_INLINED is the same for a lambda.
@@ -211,15 +213,25 @@ struct LanePull {
   double dx, dy, d2, fx, fy;
 };
 
-template <Law kLaw>
-VELMORA_PAIR LanePull lanePull(double xj, double yj, double xi, double yi, double scaled,
-                               double e) {
+// With kPowerGiven (Law::kOther), `power` is the pair's d2^-(x+1)/2, formed already.
+template <Law kLaw, bool kPowerGiven = false>
+VELMORA_PAIR LanePull lanePull(double xj, double yj, double xi, double yi, double scaled, double e,
+                               double power = 0) {
   const double dx = xj - xi;
   const double dy = yj - yi;
   const double d2 = dx * dx + dy * dy;
   const double r = __builtin_sqrt(d2);
-  const double q = pullQuotient<kLaw, true>(scaled, d2, r, e, halfExponent(e));
+  const double q =
+      kPowerGiven ? scaled * power : pullQuotient<kLaw, true>(scaled, d2, r, e, halfExponent(e));
   return {dx, dy, d2, dx * q, dy * q};
+}
+
+// d2^-(x+1)/2 of a pair as lanePull forms it for Law::kOther: the same for (i, j) and
+// (j, i), whose differences only change sign, exactly.
+VELMORA_PAIR double pairPower(double xj, double yj, double xi, double yi, double half) {
+  const double dx = xj - xi;
+  const double dy = yj - yi;
+  return powerInRange(dx * dx + dy * dy, half);
 }
 
 // A pull in the lanes' arithmetic as lanePull has it, unless the pair is exactly
@@ -304,7 +316,8 @@ struct Column {
   int lane;              // the lane of its own body, which it skips, or kNoLane
   LaneRange straight;    // lanes straight above or below it, each one
   std::array<LaneRange, kLevelRuns> level;  // lanes exactly level with it, each one
-  LaneRange known;  // from the first of those lanes to the last, for a quick test
+  LaneRange known;       // from the first of those lanes to the last, for a quick test
+  const double* powers;  // with shared powers: each lane's pairPower with it, by lane
 };
 
 // The lane a column skips when it has none of its own (its body is not a lane).
@@ -366,15 +379,17 @@ struct ColumnPull {
   bool taken;
 };
 
-template <Law kLaw, Formula kFormula>
-VELMORA_PAIR ColumnPull columnPull(const Column& c, double exponent, double x, double y) {
+// kShared takes a plain pair's power from c.powers (Law::kOther).
+template <Law kLaw, Formula kFormula, bool kShared = false>
+VELMORA_PAIR ColumnPull columnPull(const Column& c, double exponent, double x, double y, int lane) {
   constexpr bool kAxialAware = kFormula != Formula::kFar && kFormula != Formula::kPlain;
   if constexpr (kAxialAware) {
     const AxialAwarePull e =
         axialAwarePull<kLaw, alignmentOf(kFormula)>(c.x, c.y, x, y, c.scaled, exponent);
     return {{e.dx, e.dy, e.d2, e.fx, e.fy}, static_cast<bool>((e.dx * e.dy != 0) | e.axial)};
   } else {
-    const LanePull p = lanePull<kLaw>(c.x, c.y, x, y, c.scaled, exponent);
+    const double power = kShared ? c.powers[lane] : 0.0;
+    const LanePull p = lanePull<kLaw, kShared>(c.x, c.y, x, y, c.scaled, exponent, power);
     return {p, p.dx * p.dy != 0};
   }
 }
@@ -411,28 +426,28 @@ VELMORA_PAIR void applyPull(const Column& c, const ColumnPull& pull, LaneState& 
   s.closest = key < s.closest ? key : s.closest;
 }
 
-template <Law kLaw, Formula kFormula>
-VELMORA_PAIR void addPull(const Column& c, double exponent, LaneState& s) {
-  applyPull<kFormula>(c, columnPull<kLaw, kFormula>(c, exponent, s.x, s.y), s);
+template <Law kLaw, Formula kFormula, bool kShared = false>
+VELMORA_PAIR void addPull(const Column& c, double exponent, LaneState& s, int lane) {
+  applyPull<kFormula>(c, columnPull<kLaw, kFormula, kShared>(c, exponent, s.x, s.y, lane), s);
 }
 
-template <Law kLaw, Formula kFormula>
+template <Law kLaw, Formula kFormula, bool kShared>
 VELMORA_PAIR void addPull(const Column& c, double exponent, const Lanes& l, int i) {
   LaneState s = loadLane(l, i);
-  addPull<kLaw, kFormula>(c, exponent, s);
+  addPull<kLaw, kFormula, kShared>(c, exponent, s, i);
   storeLane(s, l, i);
 }
 
-template <Law kLaw, Formula kFormula>
+template <Law kLaw, Formula kFormula, bool kShared>
 VELMORA_PAIR void oneColumn(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
   const Lanes l = lanes;
   VELMORA_IVDEP  // the lanes' tables are distinct: no checks for overlap needed
-  for (int i = lo; i < hi; ++i) addPull<kLaw, kFormula>(c, e, l, i);
+  for (int i = lo; i < hi; ++i) addPull<kLaw, kFormula, kShared>(c, e, l, i);
 }
 
 // Two columns in one sweep halve the loads and stores of the sums; a lane still
 // adds the higher j first. Each column takes the formula its lanes here need.
-template <Law kLaw, Formula kA, Formula kB>
+template <Law kLaw, Formula kA, Formula kB, bool kShared>
 VELMORA_PAIR void twoColumns(const Column& ca, const Column& cb, double e, const Lanes& lanes,
                              int lo, int hi) {
   const Lanes l = lanes;
@@ -441,8 +456,8 @@ VELMORA_PAIR void twoColumns(const Column& ca, const Column& cb, double e, const
   VELMORA_IVDEP
   for (int i = lo; i < hi; ++i) {
     LaneState s = loadLane(l, i);
-    addPull<kLaw, kA>(a, e, s);
-    addPull<kLaw, kB>(b, e, s);
+    addPull<kLaw, kA, kShared>(a, e, s, i);
+    addPull<kLaw, kB, kShared>(b, e, s, i);
     storeLane(s, l, i);
   }
 }
@@ -452,7 +467,7 @@ VELMORA_PAIR void twoColumns(const Column& ca, const Column& cb, double e, const
 template <Law kLaw, Formula kFormula>
 VELMORA_PAIR void oneColumnOnePoint(const Column& c, double e, const Lanes& lanes, int lo, int hi) {
   const Lanes l = lanes;
-  const ColumnPull pull = columnPull<kLaw, kFormula>(c, e, l.px[lo], l.py[lo]);
+  const ColumnPull pull = columnPull<kLaw, kFormula>(c, e, l.px[lo], l.py[lo], lo);
   VELMORA_IVDEP
   for (int i = lo; i < hi; ++i) {
     LaneState s = loadLane(l, i);
@@ -467,8 +482,8 @@ VELMORA_PAIR void twoColumnsOnePoint(const Column& ca, const Column& cb, double 
   const Lanes l = lanes;
   const Column a = ca;
   const Column b = cb;
-  const ColumnPull pullA = columnPull<kLaw, kA>(a, e, l.px[lo], l.py[lo]);
-  const ColumnPull pullB = columnPull<kLaw, kB>(b, e, l.px[lo], l.py[lo]);
+  const ColumnPull pullA = columnPull<kLaw, kA>(a, e, l.px[lo], l.py[lo], lo);
+  const ColumnPull pullB = columnPull<kLaw, kB>(b, e, l.px[lo], l.py[lo], lo);
   VELMORA_IVDEP
   for (int i = lo; i < hi; ++i) {
     LaneState s = loadLane(l, i);
@@ -569,7 +584,7 @@ VELMORA_PAIR void withFormula(Formula f, const Run& run) {
 
 // One or two columns' pulls on the lanes [from, to), in runs in which each column
 // keeps its formula, and the lanes sit on one point or not.
-template <Law kLaw, bool kAxial>
+template <Law kLaw, bool kAxial, bool kShared>
 VELMORA_PAIR void sweepTwo(const Column& a, const Column& b, double e, const Lanes& l, int from,
                            int to, OnePointRuns points) {
   for (int lane = from; lane < to;) {
@@ -582,14 +597,14 @@ VELMORA_PAIR void sweepTwo(const Column& a, const Column& b, double e, const Lan
         if constexpr (kAxial) {  // only the axial sweep's order puts such lanes together
           if (onePoint) return twoColumnsOnePoint<kLaw, kA, kB>(a, b, e, l, lane, end);
         }
-        twoColumns<kLaw, kA, kB>(a, b, e, l, lane, end);
+        twoColumns<kLaw, kA, kB, kShared>(a, b, e, l, lane, end);
       });
     });
     lane = end;
   }
 }
 
-template <Law kLaw, bool kAxial>
+template <Law kLaw, bool kAxial, bool kShared>
 VELMORA_PAIR void sweepOne(const Column& c, double e, const Lanes& l, int from, int to,
                            OnePointRuns points) {
   for (int lane = from; lane < to;) {
@@ -599,7 +614,7 @@ VELMORA_PAIR void sweepOne(const Column& c, double e, const Lanes& l, int from, 
       if constexpr (kAxial) {
         if (onePoint) return oneColumnOnePoint<kLaw, decltype(f)::value>(c, e, l, lane, end);
       }
-      oneColumn<kLaw, decltype(f)::value>(c, e, l, lane, end);
+      oneColumn<kLaw, decltype(f)::value, kShared>(c, e, l, lane, end);
     });
     lane = end;
   }
@@ -609,9 +624,9 @@ VELMORA_PAIR void sweepOne(const Column& c, double e, const Lanes& l, int from, 
 // columns whatever the block, so blocks may run on separate threads. One call a
 // chunk, its loops inlined: a call through the processor's dispatch for each run of
 // blocks had cost 3 to 9% of the sweep.
-template <Law kLaw, bool kAxial>
-VELMORA_LANES void sweepColumns(const Column* columns, int count, double e, const Lanes& lanes,
-                                int lo, int hi, OnePointRuns points) {
+template <Law kLaw, bool kAxial, bool kShared>
+VELMORA_PAIR void sweepColumns(const Column* columns, int count, double e, const Lanes& lanes,
+                               int lo, int hi, OnePointRuns points) {
   const Lanes l = lanes;
   int unused = hi;
   points.cut(lo, unused);  // skips the runs before the chunk
@@ -624,7 +639,7 @@ VELMORA_LANES void sweepColumns(const Column* columns, int count, double e, cons
   };
   const auto restore = [&](const Column& c, LaneState s, const Column* other) VELMORA_INLINED {
     if (c.lane < lo || c.lane >= hi) return;
-    if (other != nullptr) addPull<kLaw, kFull>(*other, e, s);
+    if (other != nullptr) addPull<kLaw, kFull, kShared>(*other, e, s, c.lane);
     storeLane(s, l, c.lane);
   };
   int k = 0;
@@ -633,14 +648,14 @@ VELMORA_LANES void sweepColumns(const Column* columns, int count, double e, cons
     const Column& b = columns[k + 1];
     const LaneState ownA = kept(a);
     const LaneState ownB = kept(b);
-    sweepTwo<kLaw, kAxial>(a, b, e, l, lo, hi, points);
+    sweepTwo<kLaw, kAxial, kShared>(a, b, e, l, lo, hi, points);
     restore(a, ownA, &b);
     restore(b, ownB, &a);
   }
   if (k < count) {
     const Column& c = columns[k];
     const LaneState own = kept(c);
-    sweepOne<kLaw, kAxial>(c, e, l, lo, hi, points);
+    sweepOne<kLaw, kAxial, kShared>(c, e, l, lo, hi, points);
     restore(c, own, nullptr);
   }
 }
@@ -696,14 +711,20 @@ std::vector<Column> columnsOf(const World& w, const std::vector<int>& bodies, co
 // Lanes are swept in chunks: a chunk's lanes stay in the first-level cache through
 // every column, and the threads take chunks as they come free, so one woken late
 // still finds work. Any split gives the same bits: a lane's sums never leave it.
+// With `powers` (the plain sweep, Law::kOther: sharedPowers), column k takes its
+// plain pairs' powers from row k of that table.
 template <bool kAxial, class SelfLane, class AxialPartnersOf, class CloseBlocks>
 void allColumnsInBlocks(const World& w, int lanes, const std::vector<int>& columns, const Lanes& l,
                         const PullRows& rows, const SelfLane& selfLane,
                         const AxialPartnersOf& axialPartners, const CloseBlocks& closeBlocks,
-                        const std::vector<LaneRange>& onePoint, bool share) {
-  const std::vector<Column> sweep =
+                        const std::vector<LaneRange>& onePoint, bool share,
+                        const double* powers = nullptr) {
+  std::vector<Column> sweep =
       columnsOf<kAxial>(w, columns, rows, selfLane, axialPartners, closeBlocks);
   const int count = static_cast<int>(sweep.size());
+  if (powers != nullptr) {
+    for (int k = 0; k < count; ++k) sweep[k].powers = powers + static_cast<size_t>(k) * lanes;
+  }
   LanePool& pool = LanePool::forThisThread();
   const int size = pool.chunkRows();
   const int chunks = (lanes + size - 1) / size;
@@ -711,13 +732,72 @@ void allColumnsInBlocks(const World& w, int lanes, const std::vector<int>& colum
     constexpr Law kLaw = decltype(law)::value;
     pool.run(chunks, share, [&](int c) {
       const OnePointRuns points{onePoint.data(), onePoint.data() + onePoint.size()};
-      sweepColumns<kLaw, kAxial>(sweep.data(), count, w.GravityExponent, l, c * size,
-                                 std::min(lanes, (c + 1) * size), points);
+      const int lo = c * size;
+      const int hi = std::min(lanes, (c + 1) * size);
+      if constexpr (kLaw == Law::kOther && !kAxial) {
+        if (powers != nullptr) {
+          return inLanes(kernelLaneWidth(), [&]() VELMORA_INLINED {
+            sweepColumns<kLaw, false, true>(sweep.data(), count, w.GravityExponent, l, lo, hi,
+                                            points);
+          });
+        }
+      }
+      inLanes(kernelLaneWidth(), [&]() VELMORA_INLINED {
+        sweepColumns<kLaw, kAxial, false>(sweep.data(), count, w.GravityExponent, l, lo, hi,
+                                          points);
+      });
     });
   });
 }
 
-// --- 2.6 The forces carried in from the row above ---
+// --- 2.6 The powers a pair's two rows share ---
+
+// At exponents other than 0, 1 and 2 a plain pair's power of d2 costs most of its
+// pull, and (i, j) and (j, i) have the same d2, bit for bit. So the plain sweep
+// forms each pair's power once, in a table of the lanes (row k: lane k's column,
+// by lane), tile by tile with its mirror, the threads taking tiles; the lanes then
+// read it. From two chunks of lanes on (below, the table saves too little).
+constexpr int kPowerTile = 128;
+constexpr int kSharedPowersFrom = 2 * kPowerTile;
+
+// The table's tile of rows from k0 and lanes from i0, k0 <= i0, and its mirror.
+VELMORA_PAIR void powerTile(const Lanes& l, int lanes, double half, double* __restrict table,
+                            int k0, int i0) {
+  const size_t n = lanes;
+  const int k1 = std::min(lanes, k0 + kPowerTile);
+  const int i1 = std::min(lanes, i0 + kPowerTile);
+  for (int k = k0; k < k1; ++k) {
+    const double xk = l.px[k];
+    const double yk = l.py[k];
+    double* __restrict row = table + k * n;
+    VELMORA_IVDEP
+    for (int i = i0; i < i1; ++i) row[i] = pairPower(xk, yk, l.px[i], l.py[i], half);
+  }
+  if (k0 == i0) return;
+  for (int i = i0; i < i1; ++i) {
+    for (int k = k0; k < k1; ++k) table[i * n + k] = table[k * n + i];
+  }
+}
+
+// Fills `table` (lanes^2) with every pair's pairPower, for the plain sweep.
+void sharedPowers(const Lanes& l, int lanes, double exponent, bool share,
+                  std::vector<double>& table) {
+  table.resize(static_cast<size_t>(lanes) * lanes);
+  const int tiles = (lanes + kPowerTile - 1) / kPowerTile;
+  std::vector<std::pair<int, int>> tilePairs;
+  for (int k = 0; k < tiles; ++k) {
+    for (int i = k; i < tiles; ++i) tilePairs.emplace_back(k * kPowerTile, i * kPowerTile);
+  }
+  const double half = halfExponent(exponent);
+  double* out = table.data();
+  LanePool::forThisThread().run(static_cast<int>(tilePairs.size()), share, [&](int p) {
+    inLanes(kernelLaneWidth(), [&]() VELMORA_INLINED {
+      powerTile(l, lanes, half, out, tilePairs[p].first, tilePairs[p].second);
+    });
+  });
+}
+
+// --- 2.7 The forces carried in from the row above ---
 
 // Row i's last partner when the force the row leaves carried on is known before
 // any sweep: that pair's own, a distant one with a pulling body the lanes take,
@@ -771,7 +851,7 @@ void carriedInAhead(const World& w, int n, const std::vector<int>& columns, bool
   });
 }
 
-// --- 2.7 The two sweeps, and which goes first ---
+// --- 2.8 The two sweeps, and which goes first ---
 
 // A sweep's own tables, lane k for body bodyAt[k] (only bodies that are not off
 // have lanes, so a table of few live bodies sweeps few lanes).
@@ -826,9 +906,14 @@ void plainSweep(const World& w, int n, const std::vector<int>& columns, bool axi
   closeBlocksOf(cells, n, laneOf, close);
   LaneTables t;
   t.gather(w, columns.data(), count, in);
+  // Kept from pass to pass on each thread that runs passes: 8 MB at 1000 lanes.
+  static thread_local std::vector<double> powers;
+  const bool sharePowers = lawOf(w.GravityExponent) == Law::kOther && count >= kSharedPowersFrom;
+  if (sharePowers) sharedPowers(t.lanes(), count, w.GravityExponent, share, powers);
   allColumnsInBlocks<false>(
       w, count, columns, t.lanes(), rows, [&](int j) { return laneOf[j]; },
-      [](int) { return AxialPartners{}; }, [&](int j) { return close[j]; }, {}, share);
+      [](int) { return AxialPartners{}; }, [&](int j) { return close[j]; }, {}, share,
+      sharePowers ? powers.data() : nullptr);
   for (int k = 0; k < count; ++k) t.keep(k, columns[k], closest, rows);
 }
 
@@ -979,10 +1064,10 @@ struct RowIn {
 // Body i's row: every partner's pull in the lanes' arithmetic, level and straight
 // partners through axialAwarePull, and whether the literal pass computes just that.
 template <Law kLaw>
-VELMORA_LANES void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py,
-                            const double* __restrict scaled, const double* __restrict plainBody,
-                            double* __restrict fx, double* __restrict fy, double* __restrict plain,
-                            int n) {
+VELMORA_PAIR void rowLanes(RowIn in, const double* __restrict px, const double* __restrict py,
+                           const double* __restrict scaled, const double* __restrict plainBody,
+                           double* __restrict fx, double* __restrict fy, double* __restrict plain,
+                           int n) {
   for (int j = 0; j < n; ++j) {
     const AxialAwarePull p = axialAwarePull<kLaw>(px[j], py[j], in.xi, in.yi, scaled[j], in.e);
     fx[j] = p.fx;
@@ -1001,9 +1086,11 @@ void pullsOfRow(const World& w, int i, int top, const PullRows& rows, RowPulls& 
   const RowIn in{w.PlanetX[i], w.PlanetY[i], w.GravityExponent,
                  rows.inRange ? rows.farBound : 1e300};
   withLaw(w.GravityExponent, [&](auto law) {
-    rowLanes<decltype(law)::value>(in, w.PlanetX.data(), w.PlanetY.data(), rows.scaled.data(),
-                                   rows.plainBody.data(), out.fx.data(), out.fy.data(),
-                                   out.plain.data(), top + 1);
+    inLanes(kernelLaneWidth(), [&]() VELMORA_INLINED {
+      rowLanes<decltype(law)::value>(in, w.PlanetX.data(), w.PlanetY.data(), rows.scaled.data(),
+                                     rows.plainBody.data(), out.fx.data(), out.fy.data(),
+                                     out.plain.data(), top + 1);
+    });
   });
 }
 

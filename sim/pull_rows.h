@@ -10,6 +10,8 @@
 //   lane     one row's slot in a sweep's tables; a vector register holds several
 //            lanes, and a lane's sums never meet another's.
 //   block    16 lanes (kLanesABlock): a column's masks hold a bit a block, 64 in all.
+//   width    the vector width a sweep's loops run in (lane_width.h): baseline, AVX2
+//            or AVX-512, the widest the processor runs unless VELMORA_LANES says.
 //   chunk    128 lanes (LanePool::chunkRows): what a thread takes through every column.
 //   close    a pair within the planet radius (or on one point). It adds the force
 //            carried from the pair before instead of its own pull, or, beyond the
@@ -40,7 +42,9 @@
 //   1. classify   caller  clears the rows; which bodies' gravity the lanes take;
 //                         whether this tick's positions and powers are in range.
 //   2. sweeps     pool    the forces carried in and the close grid (close_blocks.h),
-//                         two tasks at once; then every column over the lanes, the
+//                         two tasks at once; at exponents other than 0, 1 and 2 each
+//                         pair's power of d2, once for its two rows, the threads taking
+//                         tiles of a table; then every column over the lanes, the
 //                         threads taking chunks. The plain sweep leaves the rows with
 //                         axial partners marked; or, when the last pass found many
 //                         such rows, the axial sweep runs first, its lanes ordered so
@@ -73,6 +77,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "sim/lane_width.h"
 #include "world/world.h"
 
 namespace velmora::sim {
@@ -132,5 +137,9 @@ void pullsOfRow(const World& world, int i, int top, const PullRows& rows, RowPul
 // before the sum. A test checks it against a product that a fused multiply-add
 // would round differently, so a build that contracts the kernel fails.
 double productThenSum(double a, double b, double c);
+
+// The width the kernel's lane loops run in now: laneWidth(), or the baseline where
+// this build holds no wider copies of them.
+LaneWidth kernelLaneWidth();
 
 }  // namespace velmora::sim

@@ -5,15 +5,18 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
+#include "core/sim_test_world.h"
 #include "sim/axial_lanes.h"
 #include "sim/engine_stages.h"
+#include "sim/lane_width.h"
 #include "sim/power.h"
 #include "sim/pull.h"
 #include "sim/pull_rows.h"
 #include "sim/tick_driver.h"
-#include "core/sim_test_world.h"
 
 namespace velmora {
 namespace {
@@ -311,6 +314,59 @@ TEST(SimKernel, EitherSweepFirstGivesTheSameRows) {
       EXPECT_GT(compared, w->PlanetCount / 2);
     }
   }
+}
+
+// Bit for bit what a row's pulls and sums hold, NaN and signed zeros included.
+std::vector<uint64_t> rowBits(const World& w, const sim::PullRows& rows) {
+  std::vector<uint64_t> out;
+  for (int i = 0; i <= w.PlanetCount; ++i) {
+    for (double v :
+         {rows.sumX[i], rows.sumY[i], rows.carryX[i], rows.carryY[i], rows.redo[i], rows.near[i]}) {
+      out.push_back(bits(v));
+    }
+    out.push_back(rows.kicks[i].size());
+    for (int j : rows.kicks[i]) out.push_back(static_cast<uint64_t>(j));
+  }
+  sim::RowPulls pulls;
+  sim::pullsOfRow(w, w.PlanetCount / 2, w.PlanetCount, rows, pulls);
+  for (int j = 0; j <= w.PlanetCount; ++j) {
+    for (double v : {pulls.fx[j], pulls.fy[j], pulls.plain[j]}) out.push_back(bits(v));
+  }
+  return out;
+}
+
+// Each vector width the processor runs gives the baseline's rows, in both sweep
+// orders and in a single row's pulls.
+TEST(SimKernel, EveryLaneWidthGivesTheSameRows) {
+  const sim::LaneWidth saved = sim::laneWidth();
+  sim::setLaneWidth(sim::LaneWidth::kAvx512);
+  const sim::LaneWidth widest = sim::kernelLaneWidth();
+  if (widest == sim::LaneWidth::kBaseline) {
+    sim::setLaneWidth(saved);
+    GTEST_SKIP() << "this build or processor runs the baseline lanes alone";
+  }
+  for (double exponent : {2.0, 1.7, 1.0, 0.0}) {
+    for (int world = 0; world < 3; ++world) {
+      const auto w = world == 0   ? wallWorld(exponent)
+                     : world == 1 ? pileWorld(exponent)
+                                  : denseWorld(7, exponent);
+      for (const auto order : {sim::AxialSweep::kSecond, sim::AxialSweep::kFirst}) {
+        std::vector<std::vector<uint64_t>> byWidth;
+        for (int k = 0; k <= static_cast<int>(widest); ++k) {
+          sim::setLaneWidth(static_cast<sim::LaneWidth>(k));
+          ASSERT_EQ(sim::kernelLaneWidth(), static_cast<sim::LaneWidth>(k));
+          sim::PullRows rows;
+          sim::computePullRows(*w, w->PlanetCount, rows, order);
+          byWidth.push_back(rowBits(*w, rows));
+        }
+        for (size_t k = 1; k < byWidth.size(); ++k) {
+          EXPECT_EQ(byWidth[k], byWidth[0]) << "exponent " << exponent << ", world " << world
+                                            << ", " << sim::nameOf(static_cast<sim::LaneWidth>(k));
+        }
+      }
+    }
+  }
+  sim::setLaneWidth(saved);
 }
 
 // (1 + 2^-30)(1 - 2^-30) = 1 - 2^-60 rounds to 1, so the unfused sum with -1 is 0;
