@@ -30,12 +30,12 @@ bool encodeDifference(const uint32_t* a, const uint32_t* b, size_t n, size_t mos
 }  // namespace
 
 std::optional<PictureChange> changeBetween(const std::vector<uint32_t>& was,
-                                           const std::vector<uint32_t>& now, size_t mostWords) {
+                                           const std::vector<uint32_t>& now, size_t mostWords,
+                                           std::vector<uint32_t>& room) {
   if (was.size() != now.size()) return std::nullopt;
   // A picture has fewer than 2^32 pixels: the fields are at most a few million.
   PictureChange change;
   change.pixelCount = now.size();
-  thread_local std::vector<uint32_t> room;
   if (!encodeDifference(was.data(), now.data(), now.size(), mostWords, room)) return std::nullopt;
   change.words.assign(room.begin(), room.end());
   return change;

@@ -22,8 +22,10 @@ struct PictureChange {
 
 // The change from `was` to `now` (pictures of one size), or nothing when more than
 // `mostWords` words would keep it: then the whole picture is the better keep.
+// `room` is scratch the caller keeps from one change to the next.
 std::optional<PictureChange> changeBetween(const std::vector<uint32_t>& was,
-                                           const std::vector<uint32_t>& now, size_t mostWords);
+                                           const std::vector<uint32_t>& now, size_t mostWords,
+                                           std::vector<uint32_t>& room);
 
 // Turns a picture into the later one (or, the XOR being its own inverse, back).
 void applyChange(std::vector<uint32_t>& pixels, const PictureChange& change);

@@ -16,14 +16,11 @@ bool opaque(uint32_t pixel) {
 
 }  // namespace
 
-PackedPicture packPicture(const std::vector<uint32_t>& pixels) {
+PackedPicture packPicture(const std::vector<uint32_t>& pixels, std::vector<uint32_t>& room) {
   PackedPicture packed;
   packed.pixelCount = pixels.size();
   // Never longer than the picture: a repeat word stands for at least one pixel.
-  // The room is kept from one picture to the next: a fresh one would be a few
-  // thousand pages for the system to hand over, a third of the packing's time.
   const size_t n = pixels.size();
-  thread_local std::vector<uint32_t> room;
   if (room.size() < n) room.resize(n);
   uint32_t* const out = room.data();
   size_t length = 0;

@@ -20,7 +20,9 @@ struct PackedPicture {
   size_t bytes() const { return words.capacity() * sizeof(uint32_t); }
 };
 
-PackedPicture packPicture(const std::vector<uint32_t>& pixels);
+// `room` is scratch kept by the caller from one picture to the next: a fresh one
+// would be a few thousand pages for the system to hand over each time.
+PackedPicture packPicture(const std::vector<uint32_t>& pixels, std::vector<uint32_t>& room);
 std::vector<uint32_t> unpackPicture(const PackedPicture& packed);
 
 }  // namespace velmora

@@ -178,7 +178,7 @@ void Timeline::attach(Game& g) {
 void Timeline::restart(Game& g) {
   keyframes_.clear();
   keptBytes_ = 0;
-  forgetLastPicture();
+  forgetPictures();
   tick_ = 0;
   latest_ = 0;
   forgetEdits();
@@ -190,7 +190,7 @@ void Timeline::forget() {
   keyframes_.clear();
   keyframes_.shrink_to_fit();
   keptBytes_ = 0;
-  forgetLastPicture();
+  forgetPictures();
   tick_ = 0;
   latest_ = 0;
   arrived_ = false;
@@ -219,12 +219,18 @@ long long Timeline::last(const Game& g) const {
 
 size_t Timeline::keyframeBytes() const {
   return keptBytes_ + keyframes_.capacity() * sizeof(Keyframe) +
-         lastPicture_.capacity() * sizeof(uint32_t);
+         (lastPicture_.capacity() + room_.capacity()) * sizeof(uint32_t);
 }
 
 void Timeline::forgetLastPicture() {
   lastPicture_.clear();
   lastPicture_.shrink_to_fit();
+}
+
+void Timeline::forgetPictures() {
+  forgetLastPicture();
+  room_.clear();
+  room_.shrink_to_fit();
 }
 
 // Keyframes since the last whole picture.
@@ -257,7 +263,7 @@ void Timeline::dropKeyframe(size_t keyframe) {
       joined = joinChanges(*keyframes_[keyframe].change, *k.change);
       if (joined->words.size() > joined->pixelCount / kMostChangeShare) joined.reset();
     }
-    if (!joined) k.picture = packPicture(pictureOf(next));
+    if (!joined) k.picture = packPicture(pictureOf(next), room_);
     k.change = std::move(joined);
     k.bytes = ownBytes + k.picture.bytes() + (k.change ? k.change->bytes() : 0);
     keptBytes_ += k.bytes;
@@ -310,9 +316,9 @@ void Timeline::record(const Game& g) {
   Keyframe k;
   k.tick = tick_;
   if (!keyframes_.empty() && !lastPicture_.empty() && chainLength() < kLongestChain) {
-    k.change = changeBetween(lastPicture_, pixels, pixels.size() / kMostChangeShare);
+    k.change = changeBetween(lastPicture_, pixels, pixels.size() / kMostChangeShare, room_);
   }
-  if (!k.change) k.picture = packPicture(pixels);
+  if (!k.change) k.picture = packPicture(pixels, room_);
   k.bytes = snapshotBytes(*system) + k.picture.bytes() + (k.change ? k.change->bytes() : 0);
   k.system = std::move(system);
   lastPicture_ = std::move(pixels);

@@ -154,6 +154,7 @@ class Timeline {
   int chainLength() const;
   void dropKeyframe(size_t keyframe);
   void forgetLastPicture();
+  void forgetPictures();
   void thin();
   void goTo(Game& g, long long tick, const Progress& progress);
   bool editedHere(const Game& g) const;
@@ -166,6 +167,7 @@ class Timeline {
   // The latest keyframe's picture, whole, for the change to the next one; empty
   // when the latest keyframe is not the one it was taken for.
   std::vector<uint32_t> lastPicture_;
+  std::vector<uint32_t> room_;  // where packing and changes are worked out
   size_t budget_ = kDefaultBudget;
   long long tick_ = 0;
   long long latest_ = 0;

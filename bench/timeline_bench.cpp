@@ -116,7 +116,8 @@ int run(double minutes, bool crowd) {
     const double t0 = cpuMs();
     const SystemSnapshot s = captureSystem(g);
     const double t1 = cpuMs();
-    const PackedPicture p = packPicture(s.pixels);
+    std::vector<uint32_t> room;
+    const PackedPicture p = packPicture(s.pixels, room);
     captureMs += t1 - t0;
     packMs += cpuMs() - t1;
     packedBytes = p.bytes();

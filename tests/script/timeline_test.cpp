@@ -434,8 +434,9 @@ TEST(PictureChange, TakesAppliesAndJoinsExactly) {
   };
   const std::vector<uint32_t> b = changed(a, 300);
   const std::vector<uint32_t> c = changed(b, 200);
-  const auto ab = changeBetween(a, b, SIZE_MAX);
-  const auto bc = changeBetween(b, c, SIZE_MAX);
+  std::vector<uint32_t> room;
+  const auto ab = changeBetween(a, b, SIZE_MAX, room);
+  const auto bc = changeBetween(b, c, SIZE_MAX, room);
   ASSERT_TRUE(ab && bc);
   std::vector<uint32_t> p = a;
   applyChange(p, *ab);
@@ -445,9 +446,9 @@ TEST(PictureChange, TakesAppliesAndJoinsExactly) {
   p = a;
   applyChange(p, joinChanges(*ab, *bc));
   EXPECT_EQ(p, c);
-  EXPECT_FALSE(changeBetween(a, b, 100)) << "300 pixels changed take more than 100 words";
-  EXPECT_FALSE(changeBetween(a, std::vector<uint32_t>(10), SIZE_MAX)) << "another size";
-  EXPECT_TRUE(changeBetween(a, a, 0)) << "no change takes no words";
+  EXPECT_FALSE(changeBetween(a, b, 100, room)) << "300 pixels changed take more than 100 words";
+  EXPECT_FALSE(changeBetween(a, std::vector<uint32_t>(10), SIZE_MAX, room)) << "another size";
+  EXPECT_TRUE(changeBetween(a, a, 0, room)) << "no change takes no words";
 }
 
 // Many keyframes in a row, more than a whole picture may be followed by: every
