@@ -16,6 +16,7 @@
 
 #include "app/timeline.h"
 #include "form/player.h"
+#include "helpers/video_frames.h"
 #include "platform/field_frame.h"
 #include "qt/game_session.h"
 #include "qt/main_window_view.h"
@@ -28,32 +29,13 @@
 namespace velmora::qt {
 namespace {
 
-std::string commandOutput(const std::string& command) {
-  std::string out;
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  char buffer[256];
-  for (size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-    out.append(buffer, n);
-  if (pipe) ::pclose(pipe);
-  return out;
-}
+using velmora::test::commandOutput;
+using velmora::test::rgbOf;
 
 // Every frame of an APNG as FFmpeg decodes it, rgb24.
 std::string decodedFrames(const QString& path) {
   return commandOutput("ffmpeg -nostdin -v error -i '" + path.toStdString() +
                        "' -f rawvideo -pix_fmt rgb24 -");
-}
-
-std::string rgbOf(const QImage& frame) {
-  std::string rgb;
-  for (int y = 0; y < frame.height(); ++y) {
-    for (int x = 0; x < frame.width(); ++x) {
-      const QRgb p = frame.pixel(x, y);
-      rgb +=
-          {static_cast<char>(qRed(p)), static_cast<char>(qGreen(p)), static_cast<char>(qBlue(p))};
-    }
-  }
-  return rgb;
 }
 
 class VideoExportWindow : public ::testing::Test {

@@ -17,6 +17,7 @@
 #include "app/field_tools.h"
 #include "app/system_snapshot.h"
 #include "form/player.h"
+#include "helpers/video_frames.h"
 #include "platform/field_frame.h"
 #include "platform/png_picture.h"
 #include "program_run.h"
@@ -30,17 +31,8 @@ namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
-
-// What a shell command writes on standard output.
-std::string commandOutput(const std::string& command) {
-  std::string out;
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return out;
-  char buffer[1 << 16];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-  ::pclose(pipe);
-  return out;
-}
+using test::commandOutput;
+using test::rgbOf;
 
 // Every frame of a picture or video as raw bytes in FFmpeg's pixel format `pixels`,
 // after `filter` (none when empty).
@@ -202,19 +194,6 @@ TEST_F(VideoExport, Mp4AndWebmKeepEveryFrameCloseAndSayWhatTheyHold) {
       }
     }
   }
-}
-
-// The field's frame as rgb24 bytes, as FFmpeg decodes an APNG.
-std::string rgbOf(const QImage& frame) {
-  std::string rgb;
-  for (int y = 0; y < frame.height(); ++y) {
-    for (int x = 0; x < frame.width(); ++x) {
-      const QRgb p = frame.pixel(x, y);
-      rgb +=
-          {static_cast<char>(qRed(p)), static_cast<char>(qGreen(p)), static_cast<char>(qBlue(p))};
-    }
-  }
-  return rgb;
 }
 
 // A run kept as keyframes, one of them after an edit made while paused, filmed in
