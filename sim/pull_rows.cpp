@@ -3,13 +3,9 @@
 #include "sim/pull_rows.h"
 
 #include <algorithm>
-#include <array>
 #include <atomic>
-#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <limits>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
