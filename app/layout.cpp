@@ -1,6 +1,7 @@
 #include "app/layout.h"
 
 #include <array>
+#include <iterator>
 
 #include "state/game.h"
 
@@ -94,12 +95,14 @@ void layoutStatistics(Game& g) {
     Control* caption;
     Control* value;
   };
-  const Stat stats[6] = {{g.La[kLaTime], g.Label2},  {g.La[kLaStability], g.LaTT},
-                         {g.La[kLaScore], g.Label3}, {g.La[kLaHigh], g.Label4},
-                         {g.La[kLaTop], g.Label5},   {g.La[kLaPlanets], g.LaPL}};
-  for (int i = 0; i < 6; ++i) {
-    const int x = col(0) + (i % 3) * 112;
-    const int top = i < 3 ? 428 : 472;
+  // Two rows of three.
+  const Stat stats[] = {{g.La[kLaTime], g.Label2},  {g.La[kLaStability], g.LaTT},
+                        {g.La[kLaScore], g.Label3}, {g.La[kLaHigh], g.Label4},
+                        {g.La[kLaTop], g.Label5},   {g.La[kLaPlanets], g.LaPL}};
+  constexpr size_t kARow = 3;
+  for (size_t i = 0; i < std::size(stats); ++i) {
+    const int x = col(0) + static_cast<int>(i % kARow) * 112;
+    const int top = i < kARow ? 428 : 472;
     put(stats[i].caption, x, top, 104, kCaption);
     put(stats[i].value, x, top + kCaption, 104, kField);
   }
@@ -114,11 +117,12 @@ void layoutEditor(Game& g) {
   put(g.Qui, col(0), 568, 328, 20);
   put(g.Chon, col(0), 596, 2 * kCellWidth, kField);
   put(g.LaVida, col(2), 596, 2 * kCellWidth + 8, kField);
-  for (int i = 0; i < 5; ++i) {
+  // A row a field, its slider beside it where it has one.
+  for (int i = 0; i < kTxtpCount; ++i) {
     const int top = 626 + i * 28;
     put(editorCaptionOf(g, i), col(0), top, 24, kField);
     put(g.TXTp[i], 44, top, 104, kField);
-    if (i < 4) put(g.Hsp[i], 156, top + 1, 188, 20);
+    if (i < kHspCount) put(g.Hsp[i], 156, top + 1, 188, 20);
   }
   put(g.Label10, col(0), 768, 328, 18);
 }

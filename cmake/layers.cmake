@@ -23,7 +23,8 @@ velmora_layer(state
   PUBLIC form world)
 velmora_layer(sim
   SOURCES bomb.cpp border.cpp engine_stages.cpp gravity.cpp lane_pool.cpp merge.cpp
-          close_blocks.cpp axial_lanes.cpp lane_width.cpp orbit.cpp pull_rows.cpp tick.cpp
+          close_blocks.cpp axial_lanes.cpp lane_loops_avx2.cpp lane_loops_avx512.cpp
+          lane_loops_baseline.cpp lane_width.cpp orbit.cpp pull_rows.cpp tick.cpp
   PUBLIC form world Threads::Threads)
 velmora_layer(panel
   SOURCES bounded_field.cpp clear_period.cpp count_fields.cpp fields.cpp gravity_fields.cpp

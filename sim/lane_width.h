@@ -56,19 +56,31 @@ VELMORA_AVX512_LANES void inAvx512Lanes(const Body& body) {
 }
 #endif
 
-// Runs body() compiled for `width`: body must be inlined (always_inline, with all it
+// Runs body() compiled for kWidth: body must be inlined (always_inline, with all it
 // calls in its loops), so that its loops take the width's instructions. Without the
 // copies (another compiler or processor, or a build held to the baseline) every
 // width runs the baseline's.
+template <LaneWidth kWidth, class Body>
+void inLanesOf(const Body& body) {
+#if VELMORA_LANE_COPIES
+  if constexpr (kWidth == LaneWidth::kAvx512) {
+    inAvx512Lanes(body);
+  } else if constexpr (kWidth == LaneWidth::kAvx2) {
+    inAvx2Lanes(body);
+  } else {
+    inBaselineLanes(body);
+  }
+#else
+  inBaselineLanes(body);
+#endif
+}
+
+// The same with the width chosen at run time.
 template <class Body>
 void inLanes(LaneWidth width, const Body& body) {
-#if VELMORA_LANE_COPIES
-  if (width == LaneWidth::kAvx512) return inAvx512Lanes(body);
-  if (width == LaneWidth::kAvx2) return inAvx2Lanes(body);
-#else
-  (void)width;
-#endif
-  inBaselineLanes(body);
+  if (width == LaneWidth::kAvx512) return inLanesOf<LaneWidth::kAvx512>(body);
+  if (width == LaneWidth::kAvx2) return inLanesOf<LaneWidth::kAvx2>(body);
+  inLanesOf<LaneWidth::kBaseline>(body);
 }
 
 }  // namespace velmora::sim

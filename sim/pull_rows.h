@@ -3,7 +3,7 @@
 // pass would give. Positions are fixed during the pass and a pull depends on nothing
 // else, so the sums can be formed before the pass draws any random number.
 //
-// Words (here, in pull_rows.cpp and in its neighbours)
+// Words (here, in pull_rows.cpp, lane_loops.h and their neighbours)
 //   row      body i as the one pulled: its pairs (i, j), j from the highest live body
 //            down (the literal order), summed pair by pair.
 //   column   body j as the one pulling: its pull on every row, swept down the lanes.
@@ -12,6 +12,7 @@
 //   block    16 lanes (kLanesABlock): a column's masks hold a bit a block, 64 in all.
 //   width    the vector width a sweep's loops run in (lane_width.h): baseline, AVX2
 //            or AVX-512, the widest the processor runs unless VELMORA_LANES says.
+//            Each width's copy of the loops (lane_loops.h) has a file of its own.
 //   chunk    128 lanes (LanePool::chunkRows): what a thread takes through every column.
 //   close    a pair within the planet radius (or on one point). It adds the force
 //            carried from the pair before instead of its own pull, or, beyond the
@@ -38,7 +39,8 @@
 //   the chunk a column takes, block by block (or run by run of axial lanes), the
 //   cheapest formula its masks allow: far, close, axial.
 //
-// The pipeline (computePullRows; pull_rows.cpp has a section for each, in order):
+// The pipeline (computePullRows; pull_rows.cpp has a section for each, in order, and
+// lane_loops.h the loops that the sweeps, the shared powers and the settling run):
 //   1. classify   caller  clears the rows; which bodies' gravity the lanes take;
 //                         whether this tick's positions and powers are in range.
 //   2. sweeps     pool    the forces carried in and the close grid (close_blocks.h),
